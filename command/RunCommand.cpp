@@ -1,0 +1,109 @@
+#include <windows.h>
+
+#include "command/report.h"
+#include "ui/HotspotDlg.h"
+
+namespace {
+
+// One kernel handle, closed by its owner.
+class CHandle {
+ public:
+  explicit CHandle(HANDLE h = nullptr) : m_h(h) {}
+  ~CHandle() { Close(); }
+  CHandle(const CHandle&) = delete;
+  CHandle& operator=(const CHandle&) = delete;
+  operator HANDLE() const { return m_h; }
+  void Close() {
+    if (m_h) ::CloseHandle(m_h);
+    m_h = nullptr;
+  }
+
+ private:
+  HANDLE m_h;
+};
+
+enum class RunResult { Done, PipeFailed, ProcessFailed, TimedOut };
+
+// Shared with the timer's thread: what to end, and whether it had to.
+struct Deadline {
+  HANDLE hJob;      // the child and everything it starts, when the job could hold them
+  HANDLE hProcess;  // else the child alone
+  volatile LONG bExpired;
+};
+
+void CALLBACK OnDeadline(PVOID pvDeadline, BOOLEAN) {
+  auto pDeadline = static_cast<Deadline*>(pvDeadline);
+  ::InterlockedExchange(&pDeadline->bExpired, 1);
+  // Ending every process that holds the pipe's write end ends the read below.
+  if (!pDeadline->hJob || !::TerminateJobObject(pDeadline->hJob, ERROR_TIMEOUT))
+    ::TerminateProcess(pDeadline->hProcess, ERROR_TIMEOUT);
+}
+
+RunResult RunHidden(LPCSTR lpszCommandLine, char* pReport, size_t size, DWORD dwTimeoutMs) {
+  SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+  HANDLE hRead, hWrite;
+  if (!::CreatePipe(&hRead, &hWrite, &sa, 0)) return RunResult::PipeFailed;
+  CHandle readEnd(hRead), writeEnd(hWrite);
+  // The child needs only the write end; were this to fail, a read end in the child is harmless.
+  ::SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, 0);
+
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+  si.wShowWindow = SW_HIDE;
+  si.hStdOutput = hWrite;
+  si.hStdError = hWrite;
+  PROCESS_INFORMATION pi = {};
+  // Started suspended, so that nothing it starts can escape the job before it is in it.
+  // CreateProcessA converts the line into a copy of its own and never writes to it.
+  if (!::CreateProcessA(nullptr, const_cast<LPSTR>(lpszCommandLine), nullptr, nullptr, TRUE,
+                        CREATE_SUSPENDED, nullptr, nullptr, &si, &pi))
+    return RunResult::ProcessFailed;
+  CHandle process(pi.hProcess), thread(pi.hThread);
+  // From now on only the child holds a write end: the reads end when the last holder exits.
+  writeEnd.Close();
+
+  CHandle job(::CreateJobObjectA(nullptr, nullptr));
+  Deadline deadline = {job && ::AssignProcessToJobObject(job, process) ? (HANDLE)job : nullptr,
+                       process, 0};
+  if (::ResumeThread(thread) == static_cast<DWORD>(-1)) {
+    ::TerminateProcess(process, ERROR_PROCESS_ABORTED);
+    return RunResult::ProcessFailed;
+  }
+  thread.Close();
+
+  HANDLE hTimer = nullptr;
+  // Without a timer the command still runs; it just has no time limit.
+  if (!::CreateTimerQueueTimer(&hTimer, nullptr, OnDeadline, &deadline, dwTimeoutMs, 0,
+                               WT_EXECUTEONLYONCE))
+    hTimer = nullptr;
+
+  // Read to the end even once the report is full, so that the child never blocks on the pipe.
+  bool bFull = false;
+  char chunk[1024];
+  DWORD dwRead;
+  while (::ReadFile(readEnd, chunk, sizeof chunk, &dwRead, nullptr)) {
+    if (!bFull) bFull = !AppendReport(pReport, size, chunk, dwRead);
+  }
+
+  // Waits for a deadline that is firing right now, so that `deadline` outlives it.
+  if (hTimer) ::DeleteTimerQueueTimer(nullptr, hTimer, INVALID_HANDLE_VALUE);
+  return deadline.bExpired ? RunResult::TimedOut : RunResult::Done;
+}
+
+}  // namespace
+
+void CHotspotDlg::RunCommand(LPCSTR lpszCommandLine, char (&szReport)[REPORT_SIZE],
+                             DWORD dwTimeoutMs) {
+  RunResult result;
+  {
+    CWaitCursor wait;
+    result = RunHidden(lpszCommandLine, szReport, sizeof szReport, dwTimeoutMs);
+  }
+  switch (result) {
+    case RunResult::PipeFailed: AfxMessageBox(kMsgPipeFailed, MB_OK, 0); break;
+    case RunResult::ProcessFailed: AfxMessageBox(kMsgProcessFailed, MB_OK, 0); break;
+    case RunResult::TimedOut: AfxMessageBox(kMsgTimedOut, MB_OK, 0); break;
+    case RunResult::Done: break;
+  }
+}

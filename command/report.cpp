@@ -1,0 +1,42 @@
+#include "command/report.h"
+
+#include <string.h>
+
+namespace {
+
+bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+
+// The longest prefix of text[0..limit) that ends on a character boundary. Trail bytes share
+// their range with lead bytes, so the boundaries are found by walking from the start.
+size_t WholeCharacters(const char* text, size_t limit) {
+  size_t i = 0;
+  while (i < limit) {
+    size_t width = IsGbkLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+    if (i + width > limit) break;
+    i += width;
+  }
+  return i;
+}
+
+}  // namespace
+
+bool AppendReport(char* report, size_t size, const char* chunk, size_t count) {
+  if (size == 0) return count == 0;
+  const void* zero = memchr(chunk, 0, count);
+  size_t length = zero ? static_cast<const char*>(zero) - chunk : count;
+  size_t used = strnlen(report, size - 1);
+  size_t room = size - 1 - used;
+  if (length <= room) {
+    memcpy(report + used, chunk, length);
+    report[used + length] = '\0';
+    return true;
+  }
+  // Cut within the whole text, so that a character begun by an earlier chunk is judged right.
+  memcpy(report + used, chunk, room);
+  report[WholeCharacters(report, size - 1)] = '\0';
+  return false;
+}
+
+bool ReportHasMarker(const char* report, const char* marker) {
+  return strstr(report, marker) != nullptr;
+}

@@ -1,0 +1,18 @@
+// Composing the line that gives the hosted network its name and key, from the user's entries.
+#pragma once
+
+#include <stddef.h>
+
+enum class SettingsCheck {
+  Ok,
+  EmptyName,
+  EmptyKey,
+  UnsafeCharacter,  // a double quote, a percent sign or a control character
+  TooLong,          // the line would not fit in the command buffer with its terminator
+};
+
+// Checks the entries in that order and, when they pass, writes into line (size bytes) the
+// command prefix, the name in double quotes, " key=" and the key in double quotes. The quotes
+// make the interpreter hand blanks, & | < > ^ to netsh as text; a quote or a percent sign
+// would break out of them, so those are refused. line is written only on Ok.
+SettingsCheck ComposeSettingsLine(const char* name, const char* key, char* line, size_t size);

@@ -1,0 +1,186 @@
+// The small application framework the program is written against: an application object, modal
+// dialogs with message maps and data exchange, and message boxes, on plain Win32.
+#pragma once
+
+#include <windows.h>
+
+#include "afxstr.h"
+
+class CWnd;
+class CCmdTarget;
+
+// Handlers take no arguments; the signature tells what they return.
+enum AfxSig { AfxSig_end, AfxSig_vv, AfxSig_hv };
+typedef void (CCmdTarget::*AFX_PMSG)();
+
+struct AFX_MSGMAP_ENTRY {
+  UINT nMessage;
+  UINT nCode;  // WM_COMMAND: the notification code
+  UINT nID;    // WM_COMMAND: the control id
+  AfxSig nSig;
+  AFX_PMSG pfn;
+};
+
+struct AFX_MSGMAP {
+  const AFX_MSGMAP* (*pfnGetBaseMap)();
+  const AFX_MSGMAP_ENTRY* lpEntries;
+};
+
+#define DECLARE_MESSAGE_MAP()                     \
+ protected:                                       \
+  static const AFX_MSGMAP* GetThisMessageMap();   \
+  const AFX_MSGMAP* GetMessageMap() const override;
+
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                          \
+  const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }     \
+  const AFX_MSGMAP* theClass::GetThisMessageMap() {                                     \
+    typedef theClass ThisClass;                                                         \
+    typedef baseClass TheBaseClass;                                                     \
+    static const AFX_MSGMAP_ENTRY _messageEntries[] = {
+#define END_MESSAGE_MAP()                                                               \
+  {0, 0, 0, AfxSig_end, nullptr}                                                        \
+  };                                                                                    \
+  static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, _messageEntries}; \
+  return &messageMap;                                                                   \
+  }
+
+#define AFX_VV(fn) static_cast<AFX_PMSG>(static_cast<void (ThisClass::*)()>(&ThisClass::fn))
+// A handler returning a handle is stored as a plain one and cast back before the call.
+#define AFX_HV(fn) \
+  reinterpret_cast<AFX_PMSG>(static_cast<HCURSOR (ThisClass::*)()>(&ThisClass::fn))
+
+#define ON_WM_PAINT() {WM_PAINT, 0, 0, AfxSig_vv, AFX_VV(OnPaint)},
+#define ON_WM_QUERYDRAGICON() {WM_QUERYDRAGICON, 0, 0, AfxSig_hv, AFX_HV(OnQueryDragIcon)},
+#define ON_COMMAND(id, fn) {WM_COMMAND, 0, (id), AfxSig_vv, AFX_VV(fn)},
+#define ON_BN_CLICKED(id, fn) {WM_COMMAND, BN_CLICKED, (id), AfxSig_vv, AFX_VV(fn)},
+
+class CCmdTarget {
+ public:
+  virtual ~CCmdTarget() = default;
+  virtual const AFX_MSGMAP* GetMessageMap() const { return GetThisMessageMap(); }
+
+ protected:
+  static const AFX_MSGMAP* GetThisMessageMap();
+};
+
+// One window handle; the object does not destroy the window it names.
+class CWnd : public CCmdTarget {
+ public:
+  HWND m_hWnd = nullptr;
+
+  void SetDlgItemText(int nID, LPCSTR lpszString) { ::SetDlgItemTextA(m_hWnd, nID, lpszString); }
+  LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return ::SendMessageA(m_hWnd, message, wParam, lParam);
+  }
+  BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
+  void GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
+
+  // Hands the message being handled to the default handling once the handler returns.
+  LRESULT Default();
+
+ protected:
+  // Looks the message up in the map chain and calls its handler; false when none takes it.
+  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+
+ private:
+  bool m_bDefault = false;
+};
+
+class CDataExchange {
+ public:
+  CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
+      : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
+  BOOL m_bSaveAndValidate;  // TRUE: from the controls into the fields
+  CWnd* m_pDlgWnd;
+};
+
+void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
+
+// A modal dialog on a template of the application's resources.
+class CDialog : public CWnd {
+ public:
+  explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr)
+      : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd) {}
+
+  // IDOK or IDCANCEL as the dialog ended, or -1 when it could not be shown.
+  INT_PTR DoModal();
+  virtual BOOL OnInitDialog();
+  BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+  void EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
+
+ protected:
+  virtual void DoDataExchange(CDataExchange*) {}
+  virtual void OnOK();
+  virtual void OnCancel();
+
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+  UINT m_nIDTemplate;
+  CWnd* m_pParentWnd;
+};
+
+// BeginPaint and EndPaint around one WM_PAINT.
+class CPaintDC {
+ public:
+  explicit CPaintDC(CWnd* pWnd);
+  ~CPaintDC();
+  CPaintDC(const CPaintDC&) = delete;
+  CPaintDC& operator=(const CPaintDC&) = delete;
+
+  HDC GetSafeHdc() const { return m_hDC; }
+  BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
+
+  HDC m_hDC;
+
+ private:
+  HWND m_hWnd;
+  PAINTSTRUCT m_ps;
+};
+
+// The hourglass for as long as the object lives; the previous cursor comes back after.
+class CWaitCursor {
+ public:
+  CWaitCursor() : m_hPrevious(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
+  ~CWaitCursor() { ::SetCursor(m_hPrevious); }
+  CWaitCursor(const CWaitCursor&) = delete;
+  CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+ private:
+  HCURSOR m_hPrevious;
+};
+
+class CWinApp : public CCmdTarget {
+ public:
+  // The name titles the message boxes; without one, the program's file name serves.
+  explicit CWinApp(LPCSTR lpszAppName = nullptr);
+
+  virtual BOOL InitInstance() { return FALSE; }
+  virtual int ExitInstance() { return 0; }
+  // 3-D dialog controls are the system's own on every Windows this runs on.
+  BOOL Enable3dControls() { return TRUE; }
+
+  CWnd* m_pMainWnd = nullptr;
+  HINSTANCE m_hInstance = nullptr;
+  LPCSTR m_pszAppName;
+
+ private:
+  friend int AfxWinMain(HINSTANCE, HINSTANCE, LPSTR, int);
+  char m_szModuleName[MAX_PATH] = "";
+
+  DECLARE_MESSAGE_MAP()
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType);
+int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
+
+int AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+
+// Tests watch the message boxes through this hook instead of showing them; it returns the
+// previous hook. Null restores the real boxes.
+typedef int (*AFX_MESSAGEBOX_HOOK)(LPCSTR lpszText, UINT nType, UINT nIDHelp);
+AFX_MESSAGEBOX_HOOK AfxSetMessageBoxHook(AFX_MESSAGEBOX_HOOK pfnHook);

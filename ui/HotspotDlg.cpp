@@ -1,0 +1,83 @@
+#include "ui/HotspotDlg.h"
+
+#include "command/report.h"
+#include "resource.h"
+#include "ui/texts.h"
+
+BEGIN_MESSAGE_MAP(CHotspotDlg, CDialog)
+  ON_WM_PAINT()
+  ON_WM_QUERYDRAGICON()
+  ON_BN_CLICKED(IDC_SHOW_STATUS, OnShowStatus)
+  ON_BN_CLICKED(IDC_TOGGLE_ADAPTER, OnToggleAdapter)
+  ON_BN_CLICKED(IDC_CONFIGURE, OnConfigureHotspot)
+  ON_BN_CLICKED(IDC_TOGGLE_HOTSPOT, OnToggleHotspot)
+END_MESSAGE_MAP()
+
+CHotspotDlg::CHotspotDlg(CWnd* pParent)
+    : CDialog(IDD_HOTSPOT_DIALOG, pParent), m_bAdapterEnabled(0), m_bHotspotStarted(0) {
+  LPCSTR lpszIcon = MAKEINTRESOURCEA(IDR_MAINFRAME);
+  m_hIcon = ::LoadIconA(AfxFindResourceHandle(lpszIcon, RT_GROUP_ICON), lpszIcon);
+}
+
+void CHotspotDlg::DoDataExchange(CDataExchange* pDX) { CDialog::DoDataExchange(pDX); }
+
+BOOL CHotspotDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+  SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+  char szReport[REPORT_SIZE] = {};
+  RunCommand(kCmdShowStatus, szReport);
+  ShowAdapterState(ReportHasMarker(szReport, kMarkerAdapterEnabled));
+  ShowHotspotState(ReportHasMarker(szReport, kMarkerHotspotStarted));
+  return TRUE;
+}
+
+void CHotspotDlg::ShowAdapterState(int bEnabled) {
+  m_bAdapterEnabled = bEnabled;
+  SetDlgItemText(IDC_TOGGLE_ADAPTER, bEnabled ? kCaptionDisableAdapter : kCaptionEnableAdapter);
+}
+
+void CHotspotDlg::ShowHotspotState(int bStarted) {
+  m_bHotspotStarted = bStarted;
+  SetDlgItemText(IDC_TOGGLE_HOTSPOT, bStarted ? kCaptionStopHotspot : kCaptionStartHotspot);
+}
+
+void CHotspotDlg::OnPaint() {
+  if (!IsIconic()) {
+    Default();
+    return;
+  }
+  CPaintDC dc(this);
+  SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+  int cxIcon = ::GetSystemMetrics(SM_CXICON);
+  int cyIcon = ::GetSystemMetrics(SM_CYICON);
+  RECT rect;
+  GetClientRect(&rect);
+  int x = (rect.right - rect.left - cxIcon + 1) / 2;
+  int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
+  dc.DrawIcon(x, y, m_hIcon);
+}
+
+HCURSOR CHotspotDlg::OnQueryDragIcon() { return m_hIcon; }
+
+void CHotspotDlg::OnShowStatus() {
+  char szReport[REPORT_SIZE] = {};
+  RunCommand(kCmdShowStatus, szReport);
+  AfxMessageBox(szReport, MB_OK, 0);
+}
+
+// The toggles flip on every press: netsh's report is shown to the user, not judged here.
+void CHotspotDlg::OnToggleAdapter() {
+  char szReport[REPORT_SIZE] = {};
+  RunCommand(m_bAdapterEnabled ? kCmdDisallow : kCmdAllow, szReport);
+  ShowAdapterState(!m_bAdapterEnabled);
+  AfxMessageBox(szReport, MB_OK, 0);
+}
+
+void CHotspotDlg::OnToggleHotspot() {
+  char szReport[REPORT_SIZE] = {};
+  RunCommand(m_bHotspotStarted ? kCmdStop : kCmdStart, szReport);
+  ShowHotspotState(!m_bHotspotStarted);
+  AfxMessageBox(szReport, MB_OK, 0);
+}

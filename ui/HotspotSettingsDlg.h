@@ -1,0 +1,17 @@
+// The settings dialog: the hosted network's name and key, empty each time it opens.
+#pragma once
+
+#include "afxwin.h"
+
+class CHotspotSettingsDlg : public CDialog {
+ public:
+  explicit CHotspotSettingsDlg(CWnd* pParent = nullptr);
+
+  CString m_strSsid;
+  CString m_strKey;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+
+  DECLARE_MESSAGE_MAP()
+};

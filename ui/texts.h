@@ -1,0 +1,12 @@
+// The panel's run-time captions and the settings flow's messages, as GBK strings.
+#pragma once
+
+inline constexpr char kCaptionEnableAdapter[] = "启用虚拟网卡";
+inline constexpr char kCaptionDisableAdapter[] = "禁用虚拟网卡";
+inline constexpr char kCaptionStartHotspot[] = "开启无线热点";
+inline constexpr char kCaptionStopHotspot[] = "关闭无线热点";
+
+inline constexpr char kMsgEmptyName[] = "请输入无线热点的名称";
+inline constexpr char kMsgEmptyKey[] = "请输入无线热点的密码";
+inline constexpr char kMsgUnsafeCharacter[] = "热点名称和密码中不能含有双引号、百分号或控制字符";
+inline constexpr char kMsgTooLong[] = "热点名称和密码太长";
