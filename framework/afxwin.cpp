@@ -9,7 +9,7 @@ AFX_MESSAGEBOX_HOOK g_pfnMessageBoxHook;
 
 const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* pMap, UINT message, WPARAM wParam) {
   for (; pMap; pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr) {
-    for (const AFX_MSGMAP_ENTRY* p = pMap->lpEntries; p->nSig != AfxSig_end; ++p) {
+    for (const AFX_MSGMAP_ENTRY* p = pMap->lpEntries; p->pfn || p->pfnQuery; ++p) {
       if (p->nMessage != message) continue;
       if (message != WM_COMMAND || (p->nID == LOWORD(wParam) && p->nCode == HIWORD(wParam)))
         return p;
@@ -21,7 +21,7 @@ const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* pMap, UINT message, WPARAM w
 }  // namespace
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
-  static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, AfxSig_end, nullptr}};
+  static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, nullptr, nullptr}};
   static const AFX_MSGMAP map = {nullptr, entries};
   return &map;
 }
@@ -40,9 +40,8 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
   bool bOuterDefault = m_bDefault;
   m_bDefault = false;
   *pResult = 0;
-  if (pEntry->nSig == AfxSig_hv) {
-    auto pfn = reinterpret_cast<HCURSOR (CCmdTarget::*)()>(pEntry->pfn);
-    *pResult = reinterpret_cast<LRESULT>((this->*pfn)());
+  if (pEntry->pfnQuery) {
+    *pResult = reinterpret_cast<LRESULT>((this->*pEntry->pfnQuery)());
   } else {
     (this->*pEntry->pfn)();
   }

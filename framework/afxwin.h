@@ -9,16 +9,16 @@
 class CWnd;
 class CCmdTarget;
 
-// Handlers take no arguments; the signature tells what they return.
-enum AfxSig { AfxSig_end, AfxSig_vv, AfxSig_hv };
+// Handlers take no arguments; the drag-icon query is the one that returns something.
 typedef void (CCmdTarget::*AFX_PMSG)();
+typedef HCURSOR (CCmdTarget::*AFX_PMSG_QUERY)();
 
 struct AFX_MSGMAP_ENTRY {
   UINT nMessage;
   UINT nCode;  // WM_COMMAND: the notification code
   UINT nID;    // WM_COMMAND: the control id
-  AfxSig nSig;
   AFX_PMSG pfn;
+  AFX_PMSG_QUERY pfnQuery;
 };
 
 struct AFX_MSGMAP {
@@ -34,25 +34,23 @@ struct AFX_MSGMAP {
 #define BEGIN_MESSAGE_MAP(theClass, baseClass)                                          \
   const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }     \
   const AFX_MSGMAP* theClass::GetThisMessageMap() {                                     \
-    typedef theClass ThisClass;                                                         \
-    typedef baseClass TheBaseClass;                                                     \
+    using ThisClass [[maybe_unused]] = theClass;                                        \
+    using TheBaseClass = baseClass;                                                     \
     static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 #define END_MESSAGE_MAP()                                                               \
-  {0, 0, 0, AfxSig_end, nullptr}                                                        \
+  {0, 0, 0, nullptr, nullptr}                                                           \
   };                                                                                    \
   static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, _messageEntries}; \
   return &messageMap;                                                                   \
   }
 
 #define AFX_VV(fn) static_cast<AFX_PMSG>(static_cast<void (ThisClass::*)()>(&ThisClass::fn))
-// A handler returning a handle is stored as a plain one and cast back before the call.
-#define AFX_HV(fn) \
-  reinterpret_cast<AFX_PMSG>(static_cast<HCURSOR (ThisClass::*)()>(&ThisClass::fn))
 
-#define ON_WM_PAINT() {WM_PAINT, 0, 0, AfxSig_vv, AFX_VV(OnPaint)},
-#define ON_WM_QUERYDRAGICON() {WM_QUERYDRAGICON, 0, 0, AfxSig_hv, AFX_HV(OnQueryDragIcon)},
-#define ON_COMMAND(id, fn) {WM_COMMAND, 0, (id), AfxSig_vv, AFX_VV(fn)},
-#define ON_BN_CLICKED(id, fn) {WM_COMMAND, BN_CLICKED, (id), AfxSig_vv, AFX_VV(fn)},
+#define ON_WM_PAINT() {WM_PAINT, 0, 0, AFX_VV(OnPaint), nullptr},
+#define ON_WM_QUERYDRAGICON() \
+  {WM_QUERYDRAGICON, 0, 0, nullptr, static_cast<AFX_PMSG_QUERY>(&ThisClass::OnQueryDragIcon)},
+#define ON_COMMAND(id, fn) {WM_COMMAND, 0, (id), AFX_VV(fn), nullptr},
+#define ON_BN_CLICKED(id, fn) {WM_COMMAND, BN_CLICKED, (id), AFX_VV(fn), nullptr},
 
 class CCmdTarget {
  public:

@@ -1,0 +1,154 @@
+// RunCommand with real child processes: the project's emit.exe, cmd.exe and the netsh simulator.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "command/commands.h"
+#include "test_support.h"
+#include "ui/HotspotDlg.h"
+
+namespace {
+
+std::vector<std::string> g_boxes;
+
+int RecordBox(LPCSTR text, UINT type, UINT help) {
+  EXPECT_EQ(type, static_cast<UINT>(MB_OK));
+  EXPECT_EQ(help, 0u);
+  g_boxes.push_back(text);
+  return IDOK;
+}
+
+class Runner : public testing::Test {
+ protected:
+  void SetUp() override {
+    g_boxes.clear();
+    AfxSetMessageBoxHook(RecordBox);
+  }
+  void TearDown() override { AfxSetMessageBoxHook(nullptr); }
+
+  // Runs emit.exe with the given arguments, directly or through the interpreter.
+  std::string Run(const std::string& args, bool viaCmd = false, DWORD timeoutMs = 20000) {
+    std::string line = WindowsPath(EMIT_PATH) + " " + args;
+    if (viaCmd) line = "C:\\Windows\\System32\\cmd.exe /c " + line;
+    memset(report, 0, sizeof report);
+    CHotspotDlg::RunCommand(line.c_str(), report, timeoutMs);
+    return report;
+  }
+
+  char report[REPORT_SIZE];
+};
+
+TEST_F(Runner, CollectsStandardOutputAndErrorInArrivalOrder) {
+  EXPECT_EQ(Run("out:one sleep:30 err:two sleep:30 out:three"), "onetwothree");
+  EXPECT_EQ(Run("err:以及 out:标准输出", true), "以及标准输出");
+  EXPECT_TRUE(g_boxes.empty());
+}
+
+TEST_F(Runner, CommandThatWritesNothingLeavesTheReportAllZero) {
+  Run("sleep:10", true);
+  for (char c : report) ASSERT_EQ(c, 0);
+  EXPECT_TRUE(g_boxes.empty());
+}
+
+TEST_F(Runner, ZeroByteEndsTheTextOfItsChunkOnly) {
+  EXPECT_EQ(Run("hex:61006200 sleep:100 out:c"), "ac");
+}
+
+TEST_F(Runner, LongOutputIsCutAtTheReportsSizeAndReadToTheEnd) {
+  std::string text = Run("fill:200000 out:end");
+  ASSERT_EQ(text.size(), REPORT_SIZE - 1);
+  EXPECT_EQ(text.substr(0, 30), "abcdefghijklmnopqrstuvwxyzabcd");
+  EXPECT_TRUE(g_boxes.empty());
+}
+
+TEST_F(Runner, MissingInterpreterIsReportedAndLeavesTheReportEmpty) {
+  memset(report, 0, sizeof report);
+  CHotspotDlg::RunCommand("C:\\Windows\\System32\\no-such-cmd.exe /c netsh", report);
+  EXPECT_EQ(report[0], 0);
+  ASSERT_EQ(g_boxes.size(), 1u);
+  EXPECT_EQ(g_boxes[0], kMsgProcessFailed);
+}
+
+TEST_F(Runner, CommandThatKeepsItsOutputOpenIsEndedWithEverythingItStarted) {
+  DWORD start = GetTickCount();
+  // The grandchild holds the output; only ending the whole tree ends the read.
+  EXPECT_EQ(Run("out:partial spawn-hang", true, 1500), "partial");
+  DWORD elapsed = GetTickCount() - start;
+  EXPECT_GE(elapsed, 1400u);
+  EXPECT_LT(elapsed, 15000u);
+  ASSERT_EQ(g_boxes.size(), 1u);
+  EXPECT_EQ(g_boxes[0], kMsgTimedOut);
+}
+
+TEST_F(Runner, RestoresTheCursorBeforeAnyMessage) {
+  HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+  SetCursor(arrow);
+  AfxSetMessageBoxHook([](LPCSTR text, UINT, UINT) {
+    g_boxes.push_back(GetCursor() == LoadCursorA(nullptr, IDC_ARROW) ? "arrow" : text);
+    return IDOK;
+  });
+  Run("out:x");
+  CHotspotDlg::RunCommand("Z:\\no\\such\\program.exe", report);
+  EXPECT_EQ(GetCursor(), arrow);
+  EXPECT_EQ(g_boxes, std::vector<std::string>{"arrow"});
+}
+
+// Handle values are handed out lowest free first, so a leak shows as a higher value afterwards
+// where the system does not count a process's handles.
+DWORD HandleGauge() {
+  DWORD count = 0;
+  if (GetProcessHandleCount(GetCurrentProcess(), &count) && count) return count;
+  HANDLE probe = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  CloseHandle(probe);
+  return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(probe));
+}
+
+TEST_F(Runner, ReleasesEveryHandleOnEveryPath) {
+  Run("out:warm");
+  CHotspotDlg::RunCommand("Z:\\no\\such\\program.exe", report);
+  Run("hang", false, 50);
+  DWORD before = HandleGauge();
+  g_boxes.clear();
+  for (int i = 0; i < 200; ++i) {
+    switch (i % 4) {
+      case 0: case 1: Run("out:ok"); break;
+      case 2: CHotspotDlg::RunCommand("Z:\\no\\such\\program.exe", report); break;
+      case 3: Run("hang", false, 30); break;
+    }
+  }
+  EXPECT_LE(HandleGauge(), before);
+  EXPECT_EQ(g_boxes.size(), 100u);
+}
+
+// The command lines as the panel runs them, through cmd.exe, against the netsh simulator.
+TEST_F(Runner, HostedNetworkCommandsChangeTheSimulatorsState) {
+  TempFolder folder;
+  ASSERT_TRUE(CopyFileA(WindowsPath(NETSH_PATH).c_str(), (folder / "netsh.exe").c_str(), FALSE));
+  CurrentFolder here(folder.path());
+
+  auto run = [this](const char* line) {
+    memset(report, 0, sizeof report);
+    CHotspotDlg::RunCommand(line, report);
+    return std::string(report);
+  };
+  std::string status = run(kCmdShowStatus);
+  EXPECT_EQ(status.find(kMarkerAdapterEnabled), std::string::npos) << status;
+  EXPECT_EQ(status.find(kMarkerHotspotStarted), std::string::npos) << status;
+
+  run(kCmdAllow);
+  run(kCmdStart);
+  status = run(kCmdShowStatus);
+  EXPECT_NE(status.find(kMarkerAdapterEnabled), std::string::npos) << status;
+  EXPECT_NE(status.find(kMarkerHotspotStarted), std::string::npos) << status;
+
+  run(kCmdStop);
+  status = run(kCmdShowStatus);
+  EXPECT_NE(status.find(kMarkerAdapterEnabled), std::string::npos) << status;
+  EXPECT_EQ(status.find(kMarkerHotspotStarted), std::string::npos) << status;
+  EXPECT_TRUE(g_boxes.empty());
+}
+
+}  // namespace
