@@ -12,6 +12,7 @@ case "$(od -An -tx1 -j$((pe + 4)) -N2 "$prog" | tr -d ' ')" in
   *) echo "wine.sh: $prog is no x86 Windows program" >&2; exit 2 ;;
 esac
 
-export WINEPREFIX=$prefix WINELOADER=$loader WINEDEBUG=${WINEDEBUG:--all} LC_ALL=zh_CN.UTF-8
+export WINEPREFIX=$prefix WINELOADER=$loader WINEDEBUG=${WINEDEBUG:--all}
 [ -f "$prefix/.ready" ] || "$(dirname "$0")/wineprefix.sh" "$prefix"
-exec "$loader" "$prog" "$@"
+# Set through env: bash itself has no zh_CN locale to switch to and would warn.
+exec env LC_ALL=zh_CN.UTF-8 "$loader" "$prog" "$@"

@@ -79,6 +79,8 @@ struct MarkerCase {
   bool adapter, started;
 };
 
+void PrintTo(const MarkerCase& c, std::ostream* os) { *os << testing::PrintToString(c.report); }
+
 class Markers : public testing::TestWithParam<MarkerCase> {};
 
 TEST_P(Markers, EachIsFoundOnItsOwnAnywhereInTheText) {

@@ -34,6 +34,10 @@ struct CheckCase {
   SettingsCheck expected;
 };
 
+void PrintTo(const CheckCase& c, std::ostream* os) {
+  *os << testing::PrintToString(c.name) << ", " << testing::PrintToString(c.key);
+}
+
 class Checks : public testing::TestWithParam<CheckCase> {};
 
 TEST_P(Checks, RefuseBeforeWritingAnything) {

@@ -1,0 +1,45 @@
+// Drives a real Ventora.exe from outside: started in a fresh folder beside a netsh.exe, its
+// windows found by process, its buttons pressed and its message boxes read and closed.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+class PanelProcess {
+ public:
+  // netsh is the program to put beside Ventora.exe as netsh.exe; report, if given, is what
+  // a canned netsh answers.
+  explicit PanelProcess(const char* netshPath, const std::string& report = std::string());
+  ~PanelProcess();
+
+  // Starts the program and waits for its panel; false if it does not show within the limit.
+  bool Start();
+  HWND panel() const { return m_hPanel; }
+  const TempFolder& folder() const { return m_folder; }
+
+  std::string Caption(int id) const;
+  void Click(int id) const;
+  // The message box the program shows next, or null when none comes within the limit.
+  HWND WaitForBox(DWORD timeoutMs = 20000) const;
+  // A dialog of the program other than the panel and its message boxes.
+  HWND WaitForDialog(const char* title, DWORD timeoutMs = 20000) const;
+  static std::string BoxText(HWND hBox);
+  static bool WaitGone(HWND hWnd, DWORD timeoutMs = 20000);
+  // Presses the box's OK and waits for it to go.
+  static bool CloseBox(HWND hBox);
+  // True when the process ends within the limit; the exit code goes to *pCode.
+  bool WaitExit(DWORD* pCode, DWORD timeoutMs = 20000);
+  // The netsh commands run so far, one per line, as netsh got them.
+  std::vector<std::string> Commands() const;
+  // The text of the shown box, then closes it; "" when no box came.
+  std::string TakeBox() const;
+
+ private:
+  TempFolder m_folder;
+  PROCESS_INFORMATION m_pi = {};
+  HWND m_hPanel = nullptr;
+};

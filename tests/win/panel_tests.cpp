@@ -1,0 +1,136 @@
+// The whole program under Wine: started beside a netsh, driven through its windows.
+#include <gtest/gtest.h>
+
+#include "panel_driver.h"
+#include "resource.h"
+#include "ui/texts.h"
+
+namespace {
+
+const char kStatusWords[] = "wlan show hostednetwork";
+
+struct ProbeCase {
+  const char* name;
+  const char* report;
+  const char* adapterCaption;
+  const char* hotspotCaption;
+};
+
+void PrintTo(const ProbeCase& c, std::ostream* os) { *os << c.name; }
+
+class Probe : public testing::TestWithParam<ProbeCase> {};
+
+TEST_P(Probe, SetsBothCaptionsFromTheStatusReportWithoutShowingIt) {
+  PanelProcess app(CANNED_NETSH_PATH, GetParam().report);
+  ASSERT_TRUE(app.Start());
+  EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), GetParam().adapterCaption);
+  EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), GetParam().hotspotCaption);
+  EXPECT_EQ(app.WaitForBox(500), nullptr);
+  EXPECT_EQ(app.Commands(), std::vector<std::string>{kStatusWords});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Markers, Probe,
+    testing::Values(
+        ProbeCase{"Both", "    模式 : 已启用\r\n    状态 : 已启动\r\n", kCaptionDisableAdapter,
+                  kCaptionStopHotspot},
+        ProbeCase{"AllowedOnly", "    模式 : 已启用\r\n    状态 : 未启动\r\n",
+                  kCaptionDisableAdapter, kCaptionStartHotspot},
+        ProbeCase{"StartedOnly", "    状态 : 已启动\r\n    模式 : 已禁用\r\n",
+                  kCaptionEnableAdapter, kCaptionStopHotspot},
+        ProbeCase{"Neither", "    模式 : 已禁用\r\n    状态 : 未启动\r\n", kCaptionEnableAdapter,
+                  kCaptionStartHotspot},
+        ProbeCase{"English", "    Mode : Allowed\r\n    Status : Started\r\n",
+                  kCaptionEnableAdapter, kCaptionStartHotspot}),
+    [](const testing::TestParamInfo<ProbeCase>& info) { return info.param.name; });
+
+TEST(Panel, ViewButtonShowsTheReportByteForByteAndChangesNoCaption) {
+  const std::string report = "\r\n承载网络设置\r\n----\r\n    模式 : 已启用 & <x>\r\n\r\n";
+  PanelProcess app(CANNED_NETSH_PATH, report);
+  ASSERT_TRUE(app.Start());
+  for (int i = 0; i < 2; ++i) {
+    app.Click(IDC_SHOW_STATUS);
+    EXPECT_EQ(app.TakeBox(), report);
+    EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), kCaptionDisableAdapter);
+    EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStartHotspot);
+  }
+  EXPECT_EQ(app.Commands().size(), 3u);
+}
+
+// Each press runs the command its caption offers, then flips, whatever netsh answered.
+TEST(Panel, TogglesRunTheirCommandsInTurnAndFlipEvenWhenRefused) {
+  PanelProcess app(NETSH_PATH);
+  ASSERT_TRUE(app.Start());
+  EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStartHotspot);
+
+  app.Click(IDC_TOGGLE_HOTSPOT);  // refused: the hosted network is not allowed yet
+  EXPECT_NE(app.TakeBox().find("无法启动承载网络"), std::string::npos);
+  EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStopHotspot);
+  app.Click(IDC_TOGGLE_HOTSPOT);
+  EXPECT_NE(app.TakeBox(), "");
+  EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStartHotspot);
+
+  app.Click(IDC_TOGGLE_ADAPTER);
+  EXPECT_NE(app.TakeBox().find("允许"), std::string::npos);
+  EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), kCaptionDisableAdapter);
+  app.Click(IDC_TOGGLE_HOTSPOT);
+  EXPECT_NE(app.TakeBox().find("已启动承载网络"), std::string::npos);
+  app.Click(IDC_TOGGLE_ADAPTER);
+  EXPECT_NE(app.TakeBox().find("禁止"), std::string::npos);
+  EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), kCaptionEnableAdapter);
+
+  EXPECT_EQ(app.Commands(), (std::vector<std::string>{
+                                kStatusWords, "wlan start hostednetwork",
+                                "wlan stop hostednetwork", "wlan set hostednetwork mode=allow",
+                                "wlan start hostednetwork", "wlan set hostednetwork mode=disallow"}));
+}
+
+TEST(Panel, MessageBoxDisablesThePanelWhileItIsUp) {
+  PanelProcess app(NETSH_PATH);
+  ASSERT_TRUE(app.Start());
+  app.Click(IDC_SHOW_STATUS);
+  HWND hBox = app.WaitForBox();
+  ASSERT_NE(hBox, nullptr);
+  EXPECT_EQ(GetWindow(hBox, GW_OWNER), app.panel());
+  EXPECT_FALSE(IsWindowEnabled(app.panel()));
+  char title[64] = "";
+  GetWindowTextA(hBox, title, sizeof title);
+  EXPECT_STREQ(title, "Ventora");
+  EXPECT_TRUE(PanelProcess::CloseBox(hBox));
+  EXPECT_TRUE(IsWindowEnabled(app.panel()));
+}
+
+enum class Close { OkButton, Escape, CloseBox };
+
+std::string CloseName(const testing::TestParamInfo<Close>& info) {
+  static const char* const names[] = {"OkButton", "Escape", "CloseBox"};
+  return names[static_cast<int>(info.param)];
+}
+
+void PrintTo(Close c, std::ostream* os) { *os << CloseName({c, 0}); }
+
+class Closing : public testing::TestWithParam<Close> {};
+
+TEST_P(Closing, EndsTheProgramAndRunsNoCommand) {
+  PanelProcess app(NETSH_PATH);
+  ASSERT_TRUE(app.Start());
+  switch (GetParam()) {
+    case Close::OkButton: app.Click(IDOK); break;
+    case Close::Escape: {
+      HWND hOk = GetDlgItem(app.panel(), IDOK);
+      PostMessageA(hOk, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+      break;
+    }
+    case Close::CloseBox: PostMessageA(app.panel(), WM_SYSCOMMAND, SC_CLOSE, 0); break;
+  }
+  DWORD code = 1;
+  ASSERT_TRUE(app.WaitExit(&code));
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(app.Commands(), std::vector<std::string>{kStatusWords});
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, Closing,
+                         testing::Values(Close::OkButton, Close::Escape, Close::CloseBox),
+                         CloseName);
+
+}  // namespace

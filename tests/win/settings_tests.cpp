@@ -1,0 +1,88 @@
+// The settings flow end to end: the dialog, its checks, and what reaches netsh.
+#include <gtest/gtest.h>
+
+#include "panel_driver.h"
+#include "resource.h"
+#include "ui/texts.h"
+
+namespace {
+
+const char kSettingsTitle[] = "设置虚拟网卡";
+
+class Settings : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(app.Start()); }
+
+  // Opens the dialog, checks that it opens empty, and leaves it up.
+  HWND Open() {
+    app.Click(IDC_CONFIGURE);
+    HWND hDlg = app.WaitForDialog(kSettingsTitle);
+    EXPECT_NE(hDlg, nullptr);
+    if (!hDlg) return nullptr;
+    char text[16] = "?";
+    GetDlgItemTextA(hDlg, IDC_SSID, text, sizeof text);
+    EXPECT_STREQ(text, "") << "name field";
+    GetDlgItemTextA(hDlg, IDC_KEY, text, sizeof text);
+    EXPECT_STREQ(text, "") << "key field";
+    return hDlg;
+  }
+
+  // Types the entries, presses OK and returns the message box that follows ("" when none).
+  std::string Submit(const std::string& name, const std::string& key) {
+    HWND hDlg = Open();
+    if (!hDlg) return "";
+    SetDlgItemTextA(hDlg, IDC_SSID, name.c_str());
+    SetDlgItemTextA(hDlg, IDC_KEY, key.c_str());
+    PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(PanelProcess::WaitGone(hDlg));
+    return app.TakeBox();
+  }
+
+  size_t SetCommands() const { return app.Commands().size() - 1; }
+
+  PanelProcess app{NETSH_PATH};
+};
+
+TEST_F(Settings, CancelRunsNothingAndTheDialogOpensEmptyEachTime) {
+  for (int i = 0; i < 2; ++i) {
+    HWND hDlg = Open();
+    ASSERT_NE(hDlg, nullptr);
+    SetDlgItemTextA(hDlg, IDC_SSID, "left behind");
+    PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(PanelProcess::WaitGone(hDlg));
+    EXPECT_EQ(app.WaitForBox(300), nullptr);
+  }
+  EXPECT_NE(Submit("ok net", "12345678"), "");
+  EXPECT_EQ(SetCommands(), 1u);
+}
+
+TEST_F(Settings, EmptyEntriesAreRefusedNameFirst) {
+  EXPECT_EQ(Submit("", ""), kMsgEmptyName);
+  EXPECT_EQ(Submit("", "12345678"), kMsgEmptyName);
+  EXPECT_EQ(Submit("net", ""), kMsgEmptyKey);
+  EXPECT_EQ(SetCommands(), 0u);
+}
+
+TEST_F(Settings, NameWithBlanksAndChineseReachesNetshWholeAndItsReportIsShown) {
+  std::string report = Submit("我的 热点 net", "pass word 1");
+  EXPECT_NE(report.find("SSID"), std::string::npos) << report;
+  EXPECT_EQ(app.Commands().back(), "wlan set hostednetwork ssid=我的 热点 net key=pass word 1");
+}
+
+TEST_F(Settings, InterpreterCharactersStayTextInsideTheName) {
+  Submit("x&echo hit>hit.txt", "a|b^c<d>e&f");
+  EXPECT_FALSE(FileExists(app.folder() / "hit.txt"));
+  EXPECT_EQ(app.Commands().back(),
+            "wlan set hostednetwork ssid=x&echo hit>hit.txt key=a|b^c<d>e&f");
+}
+
+TEST_F(Settings, QuotesPercentSignsAndOverlongEntriesAreRefused) {
+  EXPECT_EQ(Submit("a\" & echo hit>hit.txt & \"", "12345678"), kMsgUnsafeCharacter);
+  EXPECT_EQ(Submit("%PATH%", "12345678"), kMsgUnsafeCharacter);
+  EXPECT_EQ(Submit("net", "100%secret"), kMsgUnsafeCharacter);
+  EXPECT_EQ(Submit(std::string(300, 'n'), std::string(300, 'k')), kMsgTooLong);
+  EXPECT_EQ(SetCommands(), 0u);
+  EXPECT_FALSE(FileExists(app.folder() / "hit.txt"));
+}
+
+}  // namespace
