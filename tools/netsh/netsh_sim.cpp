@@ -1,0 +1,473 @@
+// A stand-in for netsh's hosted-network commands: Wine's netsh has no wlan context. It answers in
+// GBK like Chinese Windows and keeps the network's state in the current folder.
+#include <stdlib.h>
+#include <string.h>
+#include <windows.h>
+
+namespace {
+
+const char kStateFile[] = "hostednetwork.state";
+const char kStateTemp[] = "hostednetwork.state.tmp";
+const char kLogFile[] = "netsh.log";
+
+// The program's texts are GBK, so arguments are converted to GBK whatever the ANSI code page is.
+const UINT kGbk = 936;
+
+const size_t kSsidMax = 32;  // bytes
+const size_t kKeyMin = 8;    // characters
+const size_t kKeyMax = 63;
+const size_t kKeyBytes = 2 * kKeyMax;
+
+struct State {
+  bool allowed = false;
+  bool running = false;
+  char ssid[kSsidMax + 1] = {};
+  char key[kKeyBytes + 1] = {};
+};
+
+// Buffered standard output. Written with WriteFile so that no CRT text mode touches the CR LF.
+class Output {
+ public:
+  Output() : handle_(GetStdHandle(STD_OUTPUT_HANDLE)) {}
+  ~Output() { Flush(); }
+  Output(const Output&) = delete;
+  Output& operator=(const Output&) = delete;
+
+  void Put(const char* text, size_t size) {
+    while (size > 0) {
+      size_t room = sizeof buf_ - used_;
+      size_t n = size < room ? size : room;
+      memcpy(buf_ + used_, text, n);
+      used_ += n;
+      text += n;
+      size -= n;
+      if (used_ == sizeof buf_) Flush();
+    }
+  }
+  void Put(const char* text) { Put(text, strlen(text)); }
+  void Line(const char* text) {
+    Put(text);
+    Put("\r\n", 2);
+  }
+
+  void Flush() {
+    const char* p = buf_;
+    // No standard output (a parent without handles) is no error: the effect still happens.
+    while (used_ > 0 && handle_ != NULL && handle_ != INVALID_HANDLE_VALUE && !failed_) {
+      DWORD written = 0;
+      if (!WriteFile(handle_, p, (DWORD)used_, &written, NULL) || written == 0) {
+        failed_ = true;
+        break;
+      }
+      p += written;
+      used_ -= written;
+    }
+    used_ = 0;
+  }
+  bool Failed() const { return failed_; }
+
+ private:
+  HANDLE handle_;
+  char buf_[4096];
+  size_t used_ = 0;
+  bool failed_ = false;
+};
+
+bool EqualsIgnoreCase(const char* a, const char* b) {
+  for (; *a && *b; ++a, ++b) {
+    char x = *a >= 'A' && *a <= 'Z' ? *a - 'A' + 'a' : *a;
+    char y = *b >= 'A' && *b <= 'Z' ? *b - 'A' + 'a' : *b;
+    if (x != y) return false;
+  }
+  return *a == *b;
+}
+
+// The words after the program name, in GBK. The CRT splits the wide command line, as the real
+// netsh's does, so a GBK trail byte is never taken for a backslash or a quote.
+class Words {
+ public:
+  Words(int argc, wchar_t** argv) {
+    count_ = argc > 1 ? argc - 1 : 0;
+    words_ = (char**)calloc(count_ + 1, sizeof(char*));
+    if (words_ == NULL) {
+      count_ = 0;
+      ok_ = false;
+      return;
+    }
+    for (int i = 0; i < count_; ++i) {
+      const wchar_t* w = argv[i + 1];
+      int size = WideCharToMultiByte(kGbk, 0, w, -1, NULL, 0, NULL, NULL);
+      if (size <= 0 || (words_[i] = (char*)malloc(size)) == NULL ||
+          WideCharToMultiByte(kGbk, 0, w, -1, words_[i], size, NULL, NULL) != size) {
+        ok_ = false;
+        return;
+      }
+    }
+  }
+  ~Words() {
+    if (words_ == NULL) return;
+    for (int i = 0; i < count_; ++i) free(words_[i]);
+    free(words_);
+  }
+  Words(const Words&) = delete;
+  Words& operator=(const Words&) = delete;
+
+  bool Ok() const { return ok_; }
+  int Count() const { return count_; }
+  const char* operator[](int i) const { return words_[i]; }
+  bool Is(int i, const char* keyword) const {
+    return i < count_ && EqualsIgnoreCase(words_[i], keyword);
+  }
+
+  // The words joined by single blanks, then CR LF; NULL when out of memory.
+  char* JoinLine() const {
+    size_t size = 3;
+    for (int i = 0; i < count_; ++i) size += strlen(words_[i]) + 1;
+    char* line = (char*)malloc(size);
+    if (line == NULL) return NULL;
+    char* p = line;
+    for (int i = 0; i < count_; ++i) {
+      if (i > 0) *p++ = ' ';
+      size_t n = strlen(words_[i]);
+      memcpy(p, words_[i], n);
+      p += n;
+    }
+    memcpy(p, "\r\n", 3);
+    return line;
+  }
+
+ private:
+  char** words_ = NULL;
+  int count_ = 0;
+  bool ok_ = true;
+};
+
+// Characters, not bytes: a GBK lead byte and its trail byte are one character.
+size_t CountChars(const char* text) {
+  size_t n = 0;
+  for (const char* p = text; *p; ++p, ++n) {
+    if (IsDBCSLeadByteEx(kGbk, (BYTE)*p) && p[1] != '\0') ++p;
+  }
+  return n;
+}
+
+bool WriteAll(HANDLE file, const char* data, DWORD size) {
+  while (size > 0) {
+    DWORD written = 0;
+    if (!WriteFile(file, data, size, &written, NULL) || written == 0) return false;
+    data += written;
+    size -= written;
+  }
+  return true;
+}
+
+bool AppendLog(const Words& words) {
+  char* line = words.JoinLine();
+  if (line == NULL) return false;
+  // FILE_APPEND_DATA alone makes each write land at the end, even with another netsh writing.
+  HANDLE file = CreateFileA(kLogFile, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+  bool ok = file != INVALID_HANDLE_VALUE;
+  if (ok) {
+    ok = WriteAll(file, line, (DWORD)strlen(line));
+    if (!CloseHandle(file)) ok = false;
+  }
+  free(line);
+  return ok;
+}
+
+// Values are stored as hex: a name may hold any byte, a line end included.
+void PutHex(char*& p, const char* name, const char* value) {
+  static const char digits[] = "0123456789abcdef";
+  size_t n = strlen(name);
+  memcpy(p, name, n);
+  p += n;
+  for (const char* v = value; *v; ++v) {
+    *p++ = digits[(BYTE)*v >> 4];
+    *p++ = digits[(BYTE)*v & 15];
+  }
+  *p++ = '\r';
+  *p++ = '\n';
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool GetHex(const char* hex, size_t hex_size, char* out, size_t out_max) {
+  if (hex_size % 2 != 0 || hex_size / 2 > out_max) return false;
+  for (size_t i = 0; i < hex_size; i += 2) {
+    int hi = HexDigit(hex[i]), lo = HexDigit(hex[i + 1]);
+    if (hi < 0 || lo < 0 || (hi == 0 && lo == 0)) return false;
+    *out++ = (char)(hi << 4 | lo);
+  }
+  *out = '\0';
+  return true;
+}
+
+bool ParseState(const char* text, size_t size, State* state) {
+  const char* end = text + size;
+  for (const char* line = text; line < end;) {
+    const char* eol = (const char*)memchr(line, '\n', end - line);
+    const char* next = eol ? eol + 1 : end;
+    if (!eol) eol = end;
+    if (eol > line && eol[-1] == '\r') --eol;
+    size_t n = eol - line;
+    auto is = [&](const char* word) { return n == strlen(word) && memcmp(line, word, n) == 0; };
+    auto starts = [&](const char* word) {
+      return n >= strlen(word) && memcmp(line, word, strlen(word)) == 0;
+    };
+    if (is("mode=allow") || is("mode=disallow")) {
+      state->allowed = is("mode=allow");
+    } else if (is("running=1") || is("running=0")) {
+      state->running = is("running=1");
+    } else if (starts("ssid=")) {
+      if (!GetHex(line + 5, n - 5, state->ssid, kSsidMax)) return false;
+    } else if (starts("key=")) {
+      if (!GetHex(line + 4, n - 4, state->key, kKeyBytes)) return false;
+    } else if (n != 0) {
+      return false;
+    }
+    line = next;
+  }
+  return true;
+}
+
+// No file is the state of a machine whose hosted network was never set up.
+bool LoadState(State* state) {
+  // FILE_SHARE_DELETE lets another netsh replace the file while this one reads it.
+  HANDLE file =
+      CreateFileA(kStateFile, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  char text[1024];
+  DWORD size = 0;
+  bool ok = ReadFile(file, text, sizeof text, &size, NULL) != 0;
+  if (!CloseHandle(file)) ok = false;
+  // A full buffer means a file longer than any state this program writes.
+  return ok && size < sizeof text && ParseState(text, size, state);
+}
+
+bool SaveState(const State& state) {
+  char text[512];
+  char* p = text;
+  const char* mode = state.allowed ? "mode=allow\r\n" : "mode=disallow\r\n";
+  memcpy(p, mode, strlen(mode));
+  p += strlen(mode);
+  memcpy(p, state.running ? "running=1\r\n" : "running=0\r\n", 11);
+  p += 11;
+  PutHex(p, "ssid=", state.ssid);
+  PutHex(p, "key=", state.key);
+
+  // The whole file is written aside and moved over the old one, so that a reader never sees half.
+  HANDLE file =
+      CreateFileA(kStateTemp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool ok = WriteAll(file, text, (DWORD)(p - text));
+  if (!CloseHandle(file)) ok = false;
+  for (int attempt = 0; ok; ++attempt) {
+    if (MoveFileExA(kStateTemp, kStateFile, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      return true;
+    DWORD error = GetLastError();
+    // A reader that opened the file without FILE_SHARE_DELETE holds it for a moment.
+    if (attempt == 50 || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
+      ok = false;
+    else
+      Sleep(20);
+  }
+  DeleteFileA(kStateTemp);
+  return false;
+}
+
+void ShowHostedNetwork(const State& state, Output& out) {
+  out.Line("");
+  out.Line("承载网络设置");
+  out.Line("----------------------");
+  out.Put("    模式                   : ");
+  out.Line(state.allowed ? "已启用" : "已禁用");
+  out.Put("    SSID 名称              : \"");
+  out.Put(state.ssid);
+  out.Line("\"");
+  out.Line("    最多客户端数           : 100");
+  out.Line("    身份验证               : WPA2 - 个人");
+  out.Line("    密码                   : CCMP");
+  out.Line("");
+  out.Line("承载网络状态");
+  out.Line("---------------------");
+  out.Put("    状态                   : ");
+  out.Line(state.running ? "已启动" : "未启动");
+  if (state.running) {
+    out.Line("    BSSID                  : 02:1a:2b:3c:4d:5e");
+    out.Line("    无线电类型             : 802.11n");
+    out.Line("    频道                   : 6");
+    out.Line("    客户端数               : 0");
+  }
+  out.Line("");
+}
+
+enum Exit { kOk = 0, kRefused = 1 };
+
+void ReportNotFound(const Words& words, Output& out) {
+  out.Put("下列命令没有找到: ");
+  for (int i = 0; i < words.Count(); ++i) {
+    if (i > 0) out.Put(" ");
+    out.Put(words[i]);
+  }
+  out.Line("。");
+  out.Line("");
+}
+
+// One "set": mode=, ssid=, key= and keyUsage= in any order, each at most once.
+struct SetRequest {
+  const char* mode = NULL;
+  const char* ssid = NULL;
+  const char* key = NULL;
+  const char* usage = NULL;
+};
+
+bool ParseSet(const Words& words, int first, SetRequest* request) {
+  for (int i = first; i < words.Count(); ++i) {
+    const char* word = words[i];
+    const char* eq = strchr(word, '=');
+    char name[16];
+    size_t n = eq ? eq - word : sizeof name;
+    if (n >= sizeof name) return false;
+    memcpy(name, word, n);
+    name[n] = '\0';
+    const char** slot = EqualsIgnoreCase(name, "mode")       ? &request->mode
+                        : EqualsIgnoreCase(name, "ssid")     ? &request->ssid
+                        : EqualsIgnoreCase(name, "key")      ? &request->key
+                        : EqualsIgnoreCase(name, "keyUsage") ? &request->usage
+                                                             : NULL;
+    if (slot == NULL || *slot != NULL) return false;
+    *slot = eq + 1;
+  }
+  const char* mode = request->mode;
+  const char* usage = request->usage;
+  return (mode || request->ssid || request->key) &&
+         (!mode || EqualsIgnoreCase(mode, "allow") || EqualsIgnoreCase(mode, "disallow")) &&
+         (!usage || EqualsIgnoreCase(usage, "persistent") || EqualsIgnoreCase(usage, "temporary"));
+}
+
+// Both lengths are checked before anything changes, so a refused pair leaves the old one.
+bool CheckLengths(const SetRequest& request, Output& out) {
+  const char* ssid = request.ssid;
+  bool bad_ssid = ssid && (ssid[0] == '\0' || strlen(ssid) > kSsidMax);
+  size_t key_chars = request.key ? CountChars(request.key) : 0;
+  bool bad_key = request.key && (key_chars < kKeyMin || key_chars > kKeyMax);
+  if (!bad_ssid && !bad_key) return true;
+  out.Line("无法设置承载网络属性。");
+  if (bad_ssid) out.Line("SSID 的长度必须为 1 到 32 个字节。");
+  if (bad_key) out.Line("密钥的长度必须为 8 到 63 个字符。");
+  out.Line("");
+  return false;
+}
+
+void ApplySet(const SetRequest& request, State* state) {
+  if (request.mode) {
+    state->allowed = EqualsIgnoreCase(request.mode, "allow");
+    if (!state->allowed) state->running = false;
+  }
+  if (request.ssid) strcpy(state->ssid, request.ssid);
+  if (request.key) strcpy(state->key, request.key);
+}
+
+void ReportSet(const SetRequest& request, Output& out) {
+  if (request.mode) {
+    out.Line(EqualsIgnoreCase(request.mode, "allow") ? "承载网络模式已设置为允许。"
+                                                     : "承载网络模式已设置为禁止。");
+  }
+  if (request.ssid) out.Line("已成功更改承载网络的 SSID。");
+  if (request.key) out.Line("已成功更改托管网络的用户密钥密码。");
+  out.Line("");
+}
+
+void DelayForTests() {
+  char text[16];
+  DWORD n = GetEnvironmentVariableA("VENTORA_SIM_DELAY_MS", text, sizeof text);
+  if (n == 0 || n >= sizeof text) return;
+  char* end = NULL;
+  unsigned long ms = strtoul(text, &end, 10);
+  if (*end == '\0' && ms > 0) Sleep(ms > 600000 ? 600000 : (DWORD)ms);
+}
+
+Exit Run(const Words& words, Output& out) {
+  if (!words.Is(0, "wlan") || !words.Is(2, "hostednetwork")) {
+    ReportNotFound(words, out);
+    return kRefused;
+  }
+  SetRequest request;
+  bool show = words.Is(1, "show") && words.Count() == 3;
+  bool set = words.Is(1, "set") && ParseSet(words, 3, &request);
+  bool start = words.Is(1, "start") && words.Count() == 3;
+  bool stop = words.Is(1, "stop") && words.Count() == 3;
+  if (!show && !set && !start && !stop) {
+    ReportNotFound(words, out);
+    return kRefused;
+  }
+
+  State state;
+  if (!LoadState(&state)) {
+    out.Line("无法读取承载网络状态。");
+    out.Line("");
+    return kRefused;
+  }
+  if (show) {
+    ShowHostedNetwork(state, out);
+    return kOk;
+  }
+
+  if (set) {
+    if (!CheckLengths(request, out)) return kRefused;
+    ApplySet(request, &state);
+  } else if (start) {
+    if (!state.allowed) {
+      out.Line("无法启动承载网络。");
+      out.Line("组或资源的状态不是执行请求操作的正确状态。");
+      out.Line("");
+      return kRefused;
+    }
+    state.running = true;
+  } else if (stop) {
+    if (!state.running) {
+      // Already stopped: nothing to save, and nothing to refuse.
+      out.Line("承载网络未启动。");
+      out.Line("");
+      return kOk;
+    }
+    state.running = false;
+  }
+
+  if (!SaveState(state)) {
+    out.Line("无法保存承载网络状态。");
+    out.Line("");
+    return kRefused;
+  }
+  if (set) {
+    ReportSet(request, out);
+  } else {
+    out.Line(start ? "已启动承载网络。" : "已停止承载网络。");
+    out.Line("");
+  }
+  return kOk;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  Words words(argc, argv);
+  Output out;
+  if (!words.Ok()) {
+    out.Line("内存不足。");
+    return kRefused;
+  }
+  // The log is the tests' record of what was asked, so it is written before anything can fail.
+  if (!AppendLog(words)) out.Line("无法写入 netsh.log。");
+  DelayForTests();
+  Exit result = Run(words, out);
+  out.Flush();
+  return out.Failed() ? kRefused : result;
+}

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds the program and runs it under Wine in build/demo, beside the hosted-network simulator.
+# With a display, the panel opens there; without one, it runs under Xvfb and its picture is saved.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/setup.sh
+
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then arch=win32; else arch=win64
+  echo "run.sh: this machine runs no 32-bit code, so this is the 64-bit build of the same sources"
+fi
+cmake --preset "$arch" >/dev/null
+cmake --build "build/$arch" -j2 --target Ventora netsh_sim
+demo=$PWD/build/demo prefix=$PWD/build/$arch/wineprefix
+mkdir -p "$demo"
+cp "build/$arch/Ventora.exe" "build/$arch/netsh.exe" "$demo/"
+cd "$demo"
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$OLDPWD/tools/wine.sh" "$prefix" Ventora.exe
+fi
+
+source "$OLDPWD/tools/xvfb.sh"
+"$OLDPWD/tools/wine.sh" "$prefix" Ventora.exe &
+for _ in $(seq 60); do
+  xwininfo -root -tree 2>/dev/null | grep -q '"Ventora"' && break
+  sleep 0.5
+done
+sleep 2
+import -window root screenshot.png
+convert screenshot.png -trim +repage screenshot.png
+WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
+echo "The panel ran under Xvfb (no display is set); its picture: $demo/screenshot.png"
