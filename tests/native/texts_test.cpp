@@ -41,9 +41,11 @@ TEST(Texts, AreGbkBytes) {
       {"empty name", kMsgEmptyName, "C7 EB CA E4 C8 EB CE DE CF DF C8 C8 B5 E3 B5 C4 C3 FB B3 C6"},
       {"empty key", kMsgEmptyKey, "C7 EB CA E4 C8 EB CE DE CF DF C8 C8 B5 E3 B5 C4 C3 DC C2 EB"},
       {"too long", kMsgTooLong, "C8 C8 B5 E3 C3 FB B3 C6 BA CD C3 DC C2 EB CC AB B3 A4"},
+      {"unsafe character", kMsgUnsafeCharacter,
+       "C8 C8 B5 E3 C3 FB B3 C6 BA CD C3 DC C2 EB D6 D0 B2 BB C4 DC BA AC D3 D0 CB AB D2 FD BA C5 "
+       "A1 A2 B0 D9 B7 D6 BA C5 BB F2 BF D8 D6 C6 D7 D6 B7 FB"},
   };
   for (const Text& t : texts) EXPECT_EQ(Hex(t.text), t.gbk) << t.name;
-  EXPECT_EQ(strlen(kMsgUnsafeCharacter), 48u);
 }
 
 TEST(Texts, CommandLinesAreTheFixedOnes) {
