@@ -9,6 +9,10 @@ cmake --preset native >/dev/null
 cmake --build build/native -j2
 ctest --test-dir build/native --output-on-failure
 
+cmake --preset fuzz >/dev/null
+cmake --build build/fuzz -j2
+ctest --test-dir build/fuzz/tests/fuzz -j2 --output-on-failure
+
 # The shipped program is the 32-bit one. Where the machine cannot run 32-bit code, its tests run
 # on the same sources built for 64-bit Windows, and the 32-bit executable is checked statically.
 cmake --preset win32 >/dev/null
@@ -26,3 +30,6 @@ tools/wineprefix.sh "$prefix"
 WINEPREFIX="$prefix" /usr/lib/wine/wineserver -p
 trap 'WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true; kill ${xvfb_pid:-} 2>/dev/null || true' EXIT
 ctest --test-dir "build/$arch" -j2 --output-on-failure
+
+# Two builds of the shipped program from different folders must give the same bytes.
+tools/repro.sh

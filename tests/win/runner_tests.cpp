@@ -121,6 +121,10 @@ TEST_F(Runner, ReleasesEveryHandleOnEveryPath) {
   }
   EXPECT_LE(HandleGauge(), before);
   EXPECT_EQ(g_boxes.size(), 100u);
+
+  HANDLE hLeak = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  EXPECT_GT(HandleGauge(), before) << "the gauge must notice one handle more";
+  CloseHandle(hLeak);
 }
 
 // The command lines as the panel runs them, through cmd.exe, against the netsh simulator.
