@@ -79,12 +79,10 @@ RunResult RunHidden(LPCSTR lpszCommandLine, char* pReport, size_t size, DWORD dw
     hTimer = nullptr;
 
   // Read to the end even once the report is full, so that the child never blocks on the pipe.
-  bool bFull = false;
   char chunk[1024];
   DWORD dwRead;
-  while (::ReadFile(readEnd, chunk, sizeof chunk, &dwRead, nullptr)) {
-    if (!bFull) bFull = !AppendReport(pReport, size, chunk, dwRead);
-  }
+  while (::ReadFile(readEnd, chunk, sizeof chunk, &dwRead, nullptr))
+    AppendReport(pReport, size, chunk, dwRead);
 
   // Waits for a deadline that is firing right now, so that `deadline` outlives it.
   if (hTimer) ::DeleteTimerQueueTimer(nullptr, hTimer, INVALID_HANDLE_VALUE);

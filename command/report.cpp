@@ -26,6 +26,9 @@ bool AppendReport(char* report, size_t size, const char* chunk, size_t count) {
   size_t length = zero ? static_cast<const char*>(zero) - chunk : count;
   size_t used = strnlen(report, size - 1);
   size_t room = size - 1 - used;
+  // A cut leaves at most one byte free, and a byte there would follow the dropped ones: so a
+  // full report takes only the trail byte of a character begun at its end.
+  if (room <= 1 && WholeCharacters(report, used) == used) room = 0;
   if (length <= room) {
     memcpy(report + used, chunk, length);
     report[used + length] = '\0';

@@ -11,7 +11,7 @@ ctest --test-dir build/native --output-on-failure
 
 cmake --preset fuzz >/dev/null
 cmake --build build/fuzz -j2
-ctest --test-dir build/fuzz/tests/fuzz -j2 --output-on-failure
+ctest --test-dir build/fuzz -j2 --output-on-failure
 
 # The shipped program is the 32-bit one. Where the machine cannot run 32-bit code, its tests run
 # on the same sources built for 64-bit Windows, and the 32-bit executable is checked statically.

@@ -74,6 +74,15 @@ TEST(AppendReport, FullReportTakesNothingMore) {
   EXPECT_EQ(strlen(r.text), REPORT_SIZE - 1);
 }
 
+// A cut before a double-byte character leaves one byte free; what follows must not slip in there.
+TEST(AppendReport, NothingFollowsACut) {
+  Report r;
+  r.Append(std::string(REPORT_SIZE - 4, 'a'));
+  EXPECT_FALSE(r.Append("已启"));
+  EXPECT_FALSE(r.Append("b"));
+  EXPECT_EQ(std::string(r.text), std::string(REPORT_SIZE - 4, 'a') + "已");
+}
+
 struct MarkerCase {
   const char* report;
   bool adapter, started;
