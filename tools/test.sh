@@ -26,9 +26,11 @@ cmake --build "build/$arch" -j2
 source tools/xvfb.sh
 prefix="$PWD/build/$arch/wineprefix"
 tools/wineprefix.sh "$prefix"
-# One wineserver for the whole run instead of one per test program.
+# One wineserver for the whole run instead of one per test program, with Wine's own services
+# started here: started by a test, they would inherit its output and CTest would wait on them.
 WINEPREFIX="$prefix" /usr/lib/wine/wineserver -p
 trap 'WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true; kill ${xvfb_pid:-} 2>/dev/null || true' EXIT
+WINEPREFIX="$prefix" WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64 wineboot </dev/null >/dev/null 2>&1
 ctest --test-dir "build/$arch" -j2 --output-on-failure
 
 # Two builds of the shipped program from different folders must give the same bytes.
