@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks under Wine and prints every figure against its goal, with the
+# machine it ran on. Optional argument: runs of each side (default 41). Figures are noisy on a
+# busy machine: run it alone.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+tools/setup.sh
+
+# The shipped program is the 32-bit build; its size and imports are read from the file.
+cmake --preset win32 >/dev/null
+cmake --build build/win32 -j2 --target Ventora >/dev/null
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then arch=win32; else arch=win64; fi
+cmake --preset "$arch" >/dev/null
+cmake --build "build/$arch" -j2 --target bench >/dev/null
+
+echo "machine: $(nproc) CPUs, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)," \
+  "$(/usr/lib/wine/wine64 --version), timed build: $arch (shipped build: win32)"
+
+exe=build/win32/Ventora.exe
+bytes=$(stat -c %s "$exe")
+mapfile -t dlls < <(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' |
+  tr '[:upper:]' '[:lower:]' | sort -u)
+# DLLs every Windows has in System32.
+os_dlls=" kernel32.dll user32.dll gdi32.dll advapi32.dll comctl32.dll comdlg32.dll shell32.dll
+  shlwapi.dll ole32.dll oleaut32.dll msvcrt.dll version.dll ntdll.dll "
+others=()
+for d in "${dlls[@]}"; do [[ $os_dlls == *" $d"[[:space:]]* ]] || others+=("$d"); done
+verdict=met
+[ "$bytes" -le 49152 ] && [ ${#others[@]} -eq 0 ] || verdict="NOT met"
+echo "size             $bytes bytes ($(awk "BEGIN{printf \"%.1f\", $bytes/1024}") KiB), imports:" \
+  "${dlls[*]}${others:+ (not OS DLLs: ${others[*]})}  goal <= 49152 bytes, OS DLLs only: $verdict"
+
+source tools/xvfb.sh
+prefix=$root/build/$arch/wineprefix
+tools/wineprefix.sh "$prefix"
+run=$(mktemp -d)
+cleanup() {
+  [ -z "${own_server:-}" ] || WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  rm -rf "$run"
+  kill ${xvfb_pid:-} 2>/dev/null || true
+}
+trap cleanup EXIT
+# One wineserver for every process the bench starts; one already serving the prefix is left alone.
+if WINEPREFIX="$prefix" /usr/lib/wine/wineserver -p 2>/dev/null; then own_server=1; else
+  echo "bench.sh: another Wine session shares $prefix; its load shows in the figures"
+fi
+
+cp "build/$arch/Ventora.exe" "build/$arch/netsh.exe" "$run/"
+cd "$run"
+"$root/tools/wine.sh" "$prefix" "$root/build/$arch/tests/win/bench.exe" "$@"
