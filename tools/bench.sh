@@ -10,7 +10,8 @@ tools/setup.sh
 # The shipped program is the 32-bit build; its size and imports are read from the file.
 cmake --preset win32 >/dev/null
 cmake --build build/win32 -j2 --target Ventora >/dev/null
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then arch=win32; else arch=win64; fi
+source tools/winesession.sh
+arch=$(wine_arch)
 cmake --preset "$arch" >/dev/null
 cmake --build "build/$arch" -j2 --target bench >/dev/null
 
@@ -31,21 +32,8 @@ verdict=met
 echo "size             $bytes bytes ($(awk "BEGIN{printf \"%.1f\", $bytes/1024}") KiB), imports:" \
   "${dlls[*]}${others:+ (not OS DLLs: ${others[*]})}  goal <= 49152 bytes, OS DLLs only: $verdict"
 
-source tools/xvfb.sh
-prefix=$root/build/$arch/wineprefix
-tools/wineprefix.sh "$prefix"
-run=$(mktemp -d)
-cleanup() {
-  [ -z "${own_server:-}" ] || WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
-  rm -rf "$run"
-  kill ${xvfb_pid:-} 2>/dev/null || true
-}
-trap cleanup EXIT
-# One wineserver for every process the bench starts; one already serving the prefix is left alone.
-if WINEPREFIX="$prefix" /usr/lib/wine/wineserver -p 2>/dev/null; then own_server=1; else
-  echo "bench.sh: another Wine session shares $prefix; its load shows in the figures"
-fi
+wine_session "$root" "$arch"
 
 cp "build/$arch/Ventora.exe" "build/$arch/netsh.exe" "$run/"
 cd "$run"
-"$root/tools/wine.sh" "$prefix" "$root/build/$arch/tests/win/bench.exe" "$@"
+"$root/tools/wine.sh" "$prefix" "$root/build/$arch/bench.exe" "$@"

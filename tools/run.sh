@@ -5,9 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
 
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then arch=win32; else arch=win64
-  echo "run.sh: this machine runs no 32-bit code, so this is the 64-bit build of the same sources"
-fi
+source tools/winesession.sh
+arch=$(wine_arch)
 cmake --preset "$arch" >/dev/null
 cmake --build "build/$arch" -j2 --target Ventora netsh_sim
 demo=$PWD/build/demo prefix=$PWD/build/$arch/wineprefix

@@ -1,12 +1,14 @@
 add_executable(canned_netsh helpers/canned_netsh.cpp)
 target_link_options(canned_netsh PRIVATE -static)
 
-ventora_win_test(panel_tests SOURCES panel_tests.cpp panel_driver.cpp test_support.cpp)
+ventora_win_test(panel_tests SOURCES panel_tests.cpp panel_driver.cpp test_support.cpp
+  ${CMAKE_SOURCE_DIR}/tools/drive/app_windows.cpp)
 add_dependencies(panel_tests Ventora netsh_sim canned_netsh)
 target_compile_definitions(panel_tests PRIVATE VENTORA_EXE="$<TARGET_FILE:Ventora>"
   NETSH_PATH="$<TARGET_FILE:netsh_sim>" CANNED_NETSH_PATH="$<TARGET_FILE:canned_netsh>")
 
-ventora_win_test(settings_tests SOURCES settings_tests.cpp panel_driver.cpp test_support.cpp)
+ventora_win_test(settings_tests SOURCES settings_tests.cpp panel_driver.cpp test_support.cpp
+  ${CMAKE_SOURCE_DIR}/tools/drive/app_windows.cpp)
 add_dependencies(settings_tests Ventora netsh_sim)
 target_compile_definitions(settings_tests PRIVATE VENTORA_EXE="$<TARGET_FILE:Ventora>"
   NETSH_PATH="$<TARGET_FILE:netsh_sim>")

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "test_support.h"
+#include "tools/drive/app_windows.h"
 
 class PanelProcess {
  public:
@@ -27,8 +28,6 @@ class PanelProcess {
   HWND WaitForBox(DWORD timeoutMs = 20000) const;
   // A dialog of the program other than the panel and its message boxes.
   HWND WaitForDialog(const char* title, DWORD timeoutMs = 20000) const;
-  static std::string BoxText(HWND hBox);
-  static bool WaitGone(HWND hWnd, DWORD timeoutMs = 20000);
   // Presses the box's OK and waits for it to go.
   static bool CloseBox(HWND hBox);
   // True when the process ends within the limit; the exit code goes to *pCode.

@@ -34,7 +34,7 @@ class Settings : public testing::Test {
     SetDlgItemTextA(hDlg, IDC_SSID, name.c_str());
     SetDlgItemTextA(hDlg, IDC_KEY, key.c_str());
     PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_TRUE(PanelProcess::WaitGone(hDlg));
+    EXPECT_TRUE(WaitWindowGone(hDlg, 20000));
     return app.TakeBox();
   }
 
@@ -49,7 +49,7 @@ TEST_F(Settings, CancelRunsNothingAndTheDialogOpensEmptyEachTime) {
     ASSERT_NE(hDlg, nullptr);
     SetDlgItemTextA(hDlg, IDC_SSID, "left behind");
     PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    EXPECT_TRUE(PanelProcess::WaitGone(hDlg));
+    EXPECT_TRUE(WaitWindowGone(hDlg, 20000));
     EXPECT_EQ(app.WaitForBox(300), nullptr);
   }
   EXPECT_NE(Submit("ok net", "12345678"), "");

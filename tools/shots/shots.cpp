@@ -10,6 +10,7 @@
 
 #include "command/commands.h"
 #include "resource.h"
+#include "tools/drive/app_windows.h"
 
 namespace {
 
@@ -140,52 +141,13 @@ bool Capture(HWND hWnd, const char* path) {
   return true;
 }
 
-struct Search {
-  DWORD pid;
-  HWND hExclude;
-  const char* title;  // null: a message box
-  HWND hFound;
-};
-
-bool IsMessageBox(HWND hWnd) { return GetDlgItem(hWnd, 0xFFFF) != nullptr; }
-
-BOOL CALLBACK FindWindowOf(HWND hWnd, LPARAM lParam) {
-  auto s = reinterpret_cast<Search*>(lParam);
-  DWORD pid = 0;
-  char cls[16];
-  if (!GetWindowThreadProcessId(hWnd, &pid) || pid != s->pid || hWnd == s->hExclude ||
-      !IsWindowVisible(hWnd) || !GetClassNameA(hWnd, cls, sizeof cls) ||
-      strcmp(cls, "#32770") != 0)
-    return TRUE;
-  char title[64] = "";
-  GetWindowTextA(hWnd, title, sizeof title);
-  if (s->title ? strcmp(title, s->title) != 0 || IsMessageBox(hWnd) : !IsMessageBox(hWnd))
-    return TRUE;
-  s->hFound = hWnd;
-  return FALSE;
+HWND WaitFor(DWORD pid, HWND hExclude, const char* title) {
+  HWND hWnd = WaitForAppWindow(pid, hExclude, title, kTimeoutMs);
+  if (!hWnd) fprintf(stderr, "shots: no %s came\n", title ? title : "message box");
+  return hWnd;
 }
 
-HWND WaitForWindow(DWORD pid, HWND hExclude, const char* title) {
-  for (DWORD start = GetTickCount(); GetTickCount() - start < kTimeoutMs; Sleep(20)) {
-    Search s = {pid, hExclude, title, nullptr};
-    EnumWindows(FindWindowOf, reinterpret_cast<LPARAM>(&s));
-    if (s.hFound) return s.hFound;
-  }
-  fprintf(stderr, "shots: no %s came\n", title ? title : "message box");
-  return nullptr;
-}
-
-bool WaitGone(HWND hWnd) {
-  for (DWORD start = GetTickCount(); GetTickCount() - start < kTimeoutMs; Sleep(20))
-    if (!IsWindow(hWnd) || !IsWindowVisible(hWnd)) return true;
-  return Report("waiting for a window to close");
-}
-
-bool Press(HWND hDlg, int id) {
-  return PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                      reinterpret_cast<LPARAM>(GetDlgItem(hDlg, id))) ||
-         Report("PostMessage");
-}
+bool Press(HWND hDlg, int id) { return PressButton(hDlg, id) || Report("PostMessage"); }
 
 class App {
  public:
@@ -205,23 +167,26 @@ class App {
     si.cb = sizeof si;
     if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi))
       return Report("CreateProcess of Ventora.exe");
-    m_hPanel = WaitForWindow(m_pi.dwProcessId, nullptr, "Ventora");
+    m_hPanel = WaitFor(m_pi.dwProcessId, nullptr, "Ventora");
     return m_hPanel != nullptr;
   }
 
   HWND panel() const { return m_hPanel; }
 
-  HWND WaitForBox() const { return WaitForWindow(m_pi.dwProcessId, m_hPanel, nullptr); }
+  HWND WaitForBox() const { return WaitFor(m_pi.dwProcessId, m_hPanel, nullptr); }
 
   // Presses a panel button and returns the box that follows.
   HWND ClickForBox(int id) const { return Press(m_hPanel, id) ? WaitForBox() : nullptr; }
 
   HWND ClickForDialog(int id, const char* title) const {
     if (!Press(m_hPanel, id)) return nullptr;
-    return WaitForWindow(m_pi.dwProcessId, m_hPanel, title);
+    return WaitFor(m_pi.dwProcessId, m_hPanel, title);
   }
 
-  static bool Dismiss(HWND hDlg, int id) { return Press(hDlg, id) && WaitGone(hDlg); }
+  static bool Dismiss(HWND hDlg, int id) {
+    return Press(hDlg, id) &&
+           (WaitWindowGone(hDlg, kTimeoutMs) || Report("waiting for a window to close"));
+  }
 
   bool Close() {
     if (!PostMessageA(m_hPanel, WM_CLOSE, 0, 0)) return Report("PostMessage of WM_CLOSE");
@@ -233,12 +198,6 @@ class App {
   PROCESS_INFORMATION m_pi = {};
   HWND m_hPanel = nullptr;
 };
-
-std::string BoxText(HWND hBox) {
-  char text[REPORT_SIZE] = "";
-  GetDlgItemTextA(hBox, 0xFFFF, text, sizeof text);
-  return text;
-}
 
 bool TakeShots() {
   App app;
@@ -259,7 +218,7 @@ bool TakeShots() {
   }
   hBox = app.ClickForBox(IDC_SHOW_STATUS);
   if (!hBox) return false;
-  std::string report = BoxText(hBox);
+  std::string report = MessageBoxText(hBox);
   if (report.find(kMarkerAdapterEnabled) == std::string::npos ||
       report.find(kMarkerHotspotStarted) == std::string::npos ||
       report.find("\"Ventora\"") == std::string::npos) {

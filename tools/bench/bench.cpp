@@ -13,7 +13,7 @@
 
 #include "command/commands.h"
 #include "resource.h"
-#include "tests/bench/bench_hook.h"
+#include "tools/bench/bench_hook.h"
 #include "ui/HotspotDlg.h"
 
 namespace {

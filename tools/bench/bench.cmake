@@ -1,6 +1,6 @@
 # Benchmarks of the program under Wine; tools/bench.sh builds and runs them. Not a CTest test:
 # they print figures, and timings on a shared machine are no pass or fail.
-add_executable(bench ${CMAKE_SOURCE_DIR}/tests/bench/bench.cpp)
+add_executable(bench ${CMAKE_SOURCE_DIR}/tools/bench/bench.cpp)
 target_compile_options(bench PRIVATE ${VENTORA_GBK} -Wall -Wextra)
 target_include_directories(bench PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
 target_link_libraries(bench PRIVATE ventora_runner)
@@ -8,7 +8,7 @@ target_link_options(bench PRIVATE -static)
 add_dependencies(bench Ventora netsh_sim)
 
 # Loaded into the Ventora being timed; beside bench.exe, which finds it there.
-add_library(bench_hook SHARED ${CMAKE_SOURCE_DIR}/tests/bench/bench_hook.cpp)
+add_library(bench_hook SHARED ${CMAKE_SOURCE_DIR}/tools/bench/bench_hook.cpp)
 set_target_properties(bench_hook PROPERTIES PREFIX ""
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 target_compile_options(bench_hook PRIVATE -Wall -Wextra)

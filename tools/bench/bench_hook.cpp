@@ -2,7 +2,7 @@
 // activation only, so the program pays a few calls per window instead of the bench's polling.
 #include <windows.h>
 
-#include "tests/bench/bench_hook.h"
+#include "tools/bench/bench_hook.h"
 
 namespace {
 

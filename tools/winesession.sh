@@ -1,0 +1,34 @@
+# Sourced by the scripts that run Windows programs under Wine.
+
+# win32 where this machine runs 32-bit x86 code, else win64: the same sources for 64-bit Wine.
+wine_arch() {
+  if /usr/lib/wine/wine --version >/dev/null 2>&1; then echo win32; else
+    echo "$(basename "$0"): this machine runs no 32-bit code, so this uses the 64-bit build" >&2
+    echo win64
+  fi
+}
+
+# wine_session ROOT ARCH: a display, the build tree's Wine prefix with one wineserver for every
+# program the script starts, and a scratch folder $run; all undone when the script exits.
+wine_session() {
+  source "$1/tools/xvfb.sh"
+  prefix=$1/build/$2/wineprefix
+  "$1/tools/wineprefix.sh" "$prefix"
+  run=$(mktemp -d)
+  trap 'wine_session_end' EXIT
+  # A wineserver already serving the prefix belongs to another session and is left alone.
+  if WINEPREFIX="$prefix" /usr/lib/wine/wineserver -p 2>/dev/null; then own_server=1; else
+    own_server=
+    echo "$(basename "$0"): another Wine session shares $prefix" >&2
+  fi
+  # Wine's own services start here: started by a test, they would inherit its output and CTest
+  # would wait for them to close it.
+  WINEPREFIX="$prefix" WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64 wineboot \
+    </dev/null >/dev/null 2>&1
+}
+
+wine_session_end() {
+  [ -z "${own_server:-}" ] || WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  rm -rf "$run"
+  kill ${xvfb_pid:-} 2>/dev/null || true
+}
