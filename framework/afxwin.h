@@ -6,7 +6,6 @@
 
 #include "afxstr.h"
 
-class CWnd;
 class CCmdTarget;
 
 // Handlers take no arguments; the drag-icon query is the one that returns something.
