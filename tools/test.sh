@@ -17,6 +17,8 @@ ctest --test-dir build/fuzz -j2 --output-on-failure
 # on the same sources built for 64-bit Windows, and the 32-bit executable is checked statically.
 cmake --preset win32 >/dev/null
 cmake --build build/win32 -j2 --target Ventora netsh_sim
+# Two builds of the shipped program from different folders must give the same bytes.
+tools/repro.sh
 source tools/winesession.sh
 arch=$(wine_arch)
 cmake --preset "$arch" -DVENTORA_SHIPPED_EXE="$PWD/build/win32/Ventora.exe" >/dev/null
@@ -24,6 +26,3 @@ cmake --build "build/$arch" -j2
 
 wine_session "$PWD" "$arch"
 ctest --test-dir "build/$arch" -j2 --output-on-failure
-
-# Two builds of the shipped program from different folders must give the same bytes.
-tools/repro.sh
