@@ -96,6 +96,39 @@ TEST_F(Runner, RestoresTheCursorBeforeAnyMessage) {
   EXPECT_EQ(g_boxes, std::vector<std::string>{"arrow"});
 }
 
+struct CursorWatch {
+  DWORD mainThread;
+  HCURSOR seen;
+};
+
+// Sharing the runner's input state, a second thread sees the cursor the runner has set.
+DWORD WINAPI WatchCursor(LPVOID pv) {
+  auto watch = static_cast<CursorWatch*>(pv);
+  MSG msg;
+  PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+  if (!AttachThreadInput(GetCurrentThreadId(), watch->mainThread, TRUE)) return 1;
+  Sleep(700);
+  watch->seen = GetCursor();
+  AttachThreadInput(GetCurrentThreadId(), watch->mainThread, FALSE);
+  return 0;
+}
+
+TEST_F(Runner, ShowsTheHourglassWhileTheCommandRuns) {
+  SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+  CursorWatch watch = {GetCurrentThreadId(), nullptr};
+  HANDLE hThread = CreateThread(nullptr, 0, WatchCursor, &watch, 0, nullptr);
+  ASSERT_NE(hThread, nullptr);
+  Sleep(100);
+  Run("sleep:1500");
+  EXPECT_EQ(WaitForSingleObject(hThread, 10000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  GetExitCodeThread(hThread, &code);
+  CloseHandle(hThread);
+  ASSERT_EQ(code, 0u) << "AttachThreadInput";
+  EXPECT_EQ(watch.seen, LoadCursorA(nullptr, IDC_WAIT));
+  EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
+}
+
 // Handle values are handed out lowest free first, so a leak shows as a higher value afterwards
 // where the system does not count a process's handles.
 DWORD HandleGauge() {
