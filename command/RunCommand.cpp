@@ -1,26 +1,12 @@
 #include <windows.h>
 
+#include "command/handle.h"
 #include "command/report.h"
 #include "ui/HotspotDlg.h"
 
 namespace {
 
-// One kernel handle, closed by its owner.
-class CHandle {
- public:
-  explicit CHandle(HANDLE h = nullptr) : m_h(h) {}
-  ~CHandle() { Close(); }
-  CHandle(const CHandle&) = delete;
-  CHandle& operator=(const CHandle&) = delete;
-  operator HANDLE() const { return m_h; }
-  void Close() {
-    if (m_h) ::CloseHandle(m_h);
-    m_h = nullptr;
-  }
-
- private:
-  HANDLE m_h;
-};
+const DWORD kRetryEndMs = 1000;
 
 enum class RunResult { Done, PipeFailed, ProcessFailed, TimedOut };
 
@@ -41,18 +27,17 @@ void CALLBACK OnDeadline(PVOID pvDeadline, BOOLEAN) {
 
 RunResult RunHidden(LPCSTR lpszCommandLine, char* pReport, size_t size, DWORD dwTimeoutMs) {
   SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
-  HANDLE hRead, hWrite;
-  if (!::CreatePipe(&hRead, &hWrite, &sa, 0)) return RunResult::PipeFailed;
-  CHandle readEnd(hRead), writeEnd(hWrite);
+  CHandle readEnd, writeEnd;
+  if (!::CreatePipe(readEnd.Out(), writeEnd.Out(), &sa, 0)) return RunResult::PipeFailed;
   // The child needs only the write end; were this to fail, a read end in the child is harmless.
-  ::SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, 0);
+  ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
 
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
   si.wShowWindow = SW_HIDE;
-  si.hStdOutput = hWrite;
-  si.hStdError = hWrite;
+  si.hStdOutput = writeEnd;
+  si.hStdError = writeEnd;
   PROCESS_INFORMATION pi = {};
   // Started suspended, so that nothing it starts can escape the job before it is in it.
   // CreateProcessA converts the line into a copy of its own and never writes to it.
@@ -73,9 +58,10 @@ RunResult RunHidden(LPCSTR lpszCommandLine, char* pReport, size_t size, DWORD dw
   thread.Close();
 
   HANDLE hTimer = nullptr;
-  // Without a timer the command still runs; it just has no time limit.
-  if (!::CreateTimerQueueTimer(&hTimer, nullptr, OnDeadline, &deadline, dwTimeoutMs, 0,
-                               WT_EXECUTEONLYONCE))
+  // Once past the deadline it fires every second until the read ends: a process caught still
+  // starting up may outlive one termination. Without a timer the command has no time limit.
+  if (!::CreateTimerQueueTimer(&hTimer, nullptr, OnDeadline, &deadline, dwTimeoutMs,
+                               kRetryEndMs, WT_EXECUTEDEFAULT))
     hTimer = nullptr;
 
   // Read to the end even once the report is full, so that the child never blocks on the pipe.

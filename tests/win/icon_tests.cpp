@@ -25,9 +25,11 @@ DWORD WINAPI Inspect(LPVOID pv) {
   seen->hSmall = reinterpret_cast<HICON>(SendMessageA(hPanel, WM_GETICON, ICON_SMALL, 0));
   seen->hDrag = reinterpret_cast<HICON>(SendMessageA(hPanel, WM_QUERYDRAGICON, 0, 0));
   // Minimised, the panel paints its icon itself.
+  // Minimising may reach the window manager's side later than the call returns.
   ShowWindow(hPanel, SW_MINIMIZE);
-  InvalidateRect(hPanel, nullptr, TRUE);
-  seen->bPaintedMinimised = UpdateWindow(hPanel) && IsIconic(hPanel);
+  for (int i = 0; i < 250 && !IsIconic(hPanel); ++i) Sleep(20);
+  seen->bPaintedMinimised = IsIconic(hPanel) && InvalidateRect(hPanel, nullptr, TRUE) &&
+                            UpdateWindow(hPanel);
   PostMessageA(hPanel, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   return 0;
 }

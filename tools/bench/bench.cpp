@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "command/commands.h"
+#include "command/handle.h"
 #include "resource.h"
 #include "tools/bench/bench_hook.h"
 #include "ui/HotspotDlg.h"
@@ -58,23 +59,6 @@ std::string Utf8(const char* gbk) {
   return text;
 }
 
-class Handle {
- public:
-  explicit Handle(HANDLE h = nullptr) : m_h(h) {}
-  ~Handle() { Close(); }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  operator HANDLE() const { return m_h; }
-  HANDLE* Out() { return &m_h; }
-  void Close() {
-    if (m_h) CloseHandle(m_h);
-    m_h = nullptr;
-  }
-
- private:
-  HANDLE m_h;
-};
-
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   size_t n = v.size();
@@ -88,7 +72,7 @@ double RunBare(const char* commandLine, const char* folder, double* pAtEof = nul
   std::string line = commandLine;
   SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
   double start = NowMs();
-  Handle read, write;
+  CHandle read, write;
   if (!CreatePipe(read.Out(), write.Out(), &sa, 0)) Fail("CreatePipe");
   if (!SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0)) Fail("SetHandleInformation");
   STARTUPINFOA si = {};
@@ -100,7 +84,7 @@ double RunBare(const char* commandLine, const char* folder, double* pAtEof = nul
   PROCESS_INFORMATION pi;
   if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, folder, &si, &pi))
     Fail("CreateProcess of the bare command");
-  Handle process(pi.hProcess), thread(pi.hThread);
+  CHandle process(pi.hProcess), thread(pi.hThread);
   // Only the child holds a write end now, so the reads end when it exits.
   write.Close();
   char chunk[1024];
