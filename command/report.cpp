@@ -2,23 +2,7 @@
 
 #include <string.h>
 
-namespace {
-
-bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-
-// The longest prefix of text[0..limit) that ends on a character boundary. Trail bytes share
-// their range with lead bytes, so the boundaries are found by walking from the start.
-size_t WholeCharacters(const char* text, size_t limit) {
-  size_t i = 0;
-  while (i < limit) {
-    size_t width = IsGbkLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
-    if (i + width > limit) break;
-    i += width;
-  }
-  return i;
-}
-
-}  // namespace
+#include "command/gbk.h"
 
 bool AppendReport(char* report, size_t size, const char* chunk, size_t count) {
   if (size == 0) return count == 0;

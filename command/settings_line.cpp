@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include "command/commands.h"
+#include "command/gbk.h"
 
 namespace {
 
@@ -11,6 +12,14 @@ bool IsUnsafe(const char* text) {
     if (*p == '"' || *p == '%' || *p < 0x20) return true;
   }
   return false;
+}
+
+// A backslash just before the closing quote would make the quote literal text. Judged on
+// characters: 0x5C as the trail byte of a double-byte character is no backslash.
+bool EndsWithBackslash(const char* text) {
+  size_t length = strlen(text);
+  return length > 0 && text[length - 1] == '\\' &&
+         WholeCharacters(text, length - 1) == length - 1;
 }
 
 char* Put(char* out, const char* text, size_t length) {
@@ -24,6 +33,7 @@ SettingsCheck ComposeSettingsLine(const char* name, const char* key, char* line,
   if (*name == '\0') return SettingsCheck::EmptyName;
   if (*key == '\0') return SettingsCheck::EmptyKey;
   if (IsUnsafe(name) || IsUnsafe(key)) return SettingsCheck::UnsafeCharacter;
+  if (EndsWithBackslash(name) || EndsWithBackslash(key)) return SettingsCheck::TrailingBackslash;
 
   const size_t prefix = sizeof kCmdSetPrefix - 1, keyWord = sizeof kCmdSetKey - 1;
   const size_t nameLength = strlen(name), keyLength = strlen(key);

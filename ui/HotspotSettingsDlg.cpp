@@ -25,6 +25,7 @@ void CHotspotDlg::OnConfigureHotspot() {
     case SettingsCheck::EmptyName: AfxMessageBox(kMsgEmptyName, MB_OK, 0); return;
     case SettingsCheck::EmptyKey: AfxMessageBox(kMsgEmptyKey, MB_OK, 0); return;
     case SettingsCheck::UnsafeCharacter: AfxMessageBox(kMsgUnsafeCharacter, MB_OK, 0); return;
+    case SettingsCheck::TrailingBackslash: AfxMessageBox(kMsgTrailingBackslash, MB_OK, 0); return;
     case SettingsCheck::TooLong: AfxMessageBox(kMsgTooLong, MB_OK, 0); return;
     case SettingsCheck::Ok: break;
   }

@@ -32,6 +32,18 @@ bool IsUnsafe(const std::string& text) {
   });
 }
 
+// Walks whole GBK characters (a lead byte 0x81-0xFE takes the next byte with it) and asks
+// whether the last one is a backslash.
+bool EndsWithBackslash(const std::string& text) {
+  size_t last = std::string::npos;
+  for (size_t i = 0; i < text.size(); ++i) {
+    last = i;
+    if (static_cast<unsigned char>(text[i]) >= 0x81 && static_cast<unsigned char>(text[i]) <= 0xFE)
+      ++i;
+  }
+  return last == text.size() - 1 && text[last] == '\\';
+}
+
 std::string Line(const std::string& name, const std::string& key) {
   return std::string(kCmdSetPrefix) + '"' + name + '"' + " key=" + '"' + key + '"';
 }
@@ -41,6 +53,7 @@ SettingsCheck Expected(const std::string& name, const std::string& key, size_t s
   if (name.empty()) return SettingsCheck::EmptyName;
   if (key.empty()) return SettingsCheck::EmptyKey;
   if (IsUnsafe(name) || IsUnsafe(key)) return SettingsCheck::UnsafeCharacter;
+  if (EndsWithBackslash(name) || EndsWithBackslash(key)) return SettingsCheck::TrailingBackslash;
   if (Line(name, key).size() > size - 1) return SettingsCheck::TooLong;
   return SettingsCheck::Ok;
 }
@@ -51,6 +64,7 @@ bool IsKnown(SettingsCheck check) {
     case SettingsCheck::EmptyName:
     case SettingsCheck::EmptyKey:
     case SettingsCheck::UnsafeCharacter:
+    case SettingsCheck::TrailingBackslash:
     case SettingsCheck::TooLong: return true;
   }
   return false;

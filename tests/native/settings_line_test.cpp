@@ -26,6 +26,9 @@ TEST(ComposeSettingsLine, QuotesBothValuesAndPassesEverythingElseAsTyped) {
   EXPECT_EQ(line, kPrefix + "\"my net & co|<x>^\" key=\"pass word\"");
   ASSERT_EQ(Compose("无线热点", "密码12345678", &line), SettingsCheck::Ok);
   EXPECT_EQ(line, kPrefix + "\"无线热点\" key=\"密码12345678\"");
+  // 淺 is 0x9C 0x5C: a backslash byte that ends a character is no backslash.
+  ASSERT_EQ(Compose("深淺", "a\\b\\\\c淺", &line), SettingsCheck::Ok);
+  EXPECT_EQ(line, kPrefix + "\"深淺\" key=\"a\\b\\\\c淺\"");
 }
 
 struct CheckCase {
@@ -59,7 +62,13 @@ INSTANTIATE_TEST_SUITE_P(
                     CheckCase{"net", "50%off!!", SettingsCheck::UnsafeCharacter},
                     CheckCase{"a\tb", "12345678", SettingsCheck::UnsafeCharacter},
                     CheckCase{"net", "1234\n5678", SettingsCheck::UnsafeCharacter},
-                    CheckCase{"\x1f", "12345678", SettingsCheck::UnsafeCharacter}));
+                    CheckCase{"\x1f", "12345678", SettingsCheck::UnsafeCharacter},
+                    CheckCase{"MyWiFi\\", "secret123", SettingsCheck::TrailingBackslash},
+                    CheckCase{"net", "abcdefg\\", SettingsCheck::TrailingBackslash},
+                    CheckCase{"net", "深\\", SettingsCheck::TrailingBackslash},
+                    CheckCase{"淺\\", "12345678", SettingsCheck::TrailingBackslash},
+                    CheckCase{"a%\\", "12345678", SettingsCheck::UnsafeCharacter},
+                    CheckCase{"", "key\\", SettingsCheck::EmptyName}));
 
 TEST(ComposeSettingsLine, LineOfExactly511CharactersFitsAndOneMoreDoesNot) {
   const size_t fixed = kPrefix.size() + strlen(" key=") + 4;
@@ -72,6 +81,7 @@ TEST(ComposeSettingsLine, LineOfExactly511CharactersFitsAndOneMoreDoesNot) {
   EXPECT_EQ(Compose(std::string(1, 'n'), std::string(room, 'k'), &line), SettingsCheck::TooLong);
   EXPECT_EQ(Compose(std::string(100000, 'n'), std::string(100000, 'k'), &line),
             SettingsCheck::TooLong);
+  EXPECT_EQ(Compose(std::string(100000, 'n'), "k\\", &line), SettingsCheck::TrailingBackslash);
 }
 
 TEST(ComposeSettingsLine, TinyBufferIsRefusedNotOverrun) {

@@ -40,6 +40,8 @@ TEST(Texts, AreGbkBytes) {
       {"stop hotspot", kCaptionStopHotspot, "B9 D8 B1 D5 CE DE CF DF C8 C8 B5 E3"},
       {"empty name", kMsgEmptyName, "C7 EB CA E4 C8 EB CE DE CF DF C8 C8 B5 E3 B5 C4 C3 FB B3 C6"},
       {"empty key", kMsgEmptyKey, "C7 EB CA E4 C8 EB CE DE CF DF C8 C8 B5 E3 B5 C4 C3 DC C2 EB"},
+      {"trailing backslash", kMsgTrailingBackslash,
+       "C8 C8 B5 E3 C3 FB B3 C6 BA CD C3 DC C2 EB B2 BB C4 DC D2 D4 B7 B4 D0 B1 B8 DC BD E1 CE B2"},
       {"too long", kMsgTooLong, "C8 C8 B5 E3 C3 FB B3 C6 BA CD C3 DC C2 EB CC AB B3 A4"},
       {"unsafe character", kMsgUnsafeCharacter,
        "C8 C8 B5 E3 C3 FB B3 C6 BA CD C3 DC C2 EB D6 D0 B2 BB C4 DC BA AC D3 D0 CB AB D2 FD BA C5 "
