@@ -26,6 +26,12 @@ void CALLBACK OnDeadline(PVOID pvDeadline, BOOLEAN) {
 }
 
 RunResult RunHidden(LPCSTR lpszCommandLine, char* pReport, size_t size, DWORD dwTimeoutMs) {
+  // The interpreter looks for a command in its current folder before the path: started in ours,
+  // a netsh.* planted beside the program would run as administrator. Nothing runs without it.
+  char szSystemDir[MAX_PATH];
+  UINT cchSystemDir = ::GetSystemDirectoryA(szSystemDir, sizeof szSystemDir);
+  if (cchSystemDir == 0 || cchSystemDir >= sizeof szSystemDir) return RunResult::ProcessFailed;
+
   SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
   CHandle readEnd, writeEnd;
   if (!::CreatePipe(readEnd.Out(), writeEnd.Out(), &sa, 0)) return RunResult::PipeFailed;
@@ -42,7 +48,7 @@ RunResult RunHidden(LPCSTR lpszCommandLine, char* pReport, size_t size, DWORD dw
   // Started suspended, so that nothing it starts can escape the job before it is in it.
   // CreateProcessA converts the line into a copy of its own and never writes to it.
   if (!::CreateProcessA(nullptr, const_cast<LPSTR>(lpszCommandLine), nullptr, nullptr, TRUE,
-                        CREATE_SUSPENDED, nullptr, nullptr, &si, &pi))
+                        CREATE_SUSPENDED, nullptr, szSystemDir, &si, &pi))
     return RunResult::ProcessFailed;
   CHandle process(pi.hProcess), thread(pi.hThread);
   // From now on only the child holds a write end: the reads end when the last holder exits.

@@ -34,6 +34,8 @@ echo "size             $bytes bytes ($(awk "BEGIN{printf \"%.1f\", $bytes/1024}"
 
 wine_session "$root" "$arch"
 
-cp "build/$arch/Ventora.exe" "build/$arch/netsh.exe" "$run/"
+cp "build/$arch/Ventora.exe" "$run/"
+# The prefix's netsh.exe keeps the hosted network's state here.
+export VENTORA_NETSH_DIR="Z:${run//\//\\}"
 cd "$run"
 "$root/tools/wine.sh" "$prefix" "$root/build/$arch/bench.exe" "$@"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the program and runs it under Wine in build/demo, beside the hosted-network simulator.
+# Builds the program and runs it under Wine from build/demo, against the hosted-network simulator
+# installed as the Wine prefix's netsh.exe, which keeps its state in build/demo.
 # With a display, the panel opens there; without one, it runs under Xvfb and its picture is saved.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,7 +12,11 @@ cmake --preset "$arch" >/dev/null
 cmake --build "build/$arch" -j2 --target Ventora netsh_sim
 demo=$PWD/build/demo prefix=$PWD/build/$arch/wineprefix
 mkdir -p "$demo"
-cp "build/$arch/Ventora.exe" "build/$arch/netsh.exe" "$demo/"
+tools/installnetsh.sh "$prefix" "build/$arch/netsh.exe"
+cp "build/$arch/Ventora.exe" "$demo/"
+# Left by older versions of this script; it would never run now.
+rm -f "$demo/netsh.exe"
+export VENTORA_NETSH_DIR="Z:${demo//\//\\}"
 cd "$demo"
 
 if [ -n "${DISPLAY:-}" ]; then

@@ -12,7 +12,9 @@ cmake --preset "$arch" >/dev/null
 cmake --build "build/$arch" -j2 --target shots >/dev/null
 
 wine_session "$root" "$arch"
-cp "build/$arch/Ventora.exe" "build/$arch/netsh.exe" "$run/"
+cp "build/$arch/Ventora.exe" "$run/"
+# The prefix's netsh.exe keeps the hosted network's state here.
+export VENTORA_NETSH_DIR="Z:${run//\//\\}"
 (cd "$run" && "$root/tools/wine.sh" "$prefix" "$root/build/$arch/shots.exe")
 mkdir -p docs
 for shot in panel settings report; do

@@ -13,6 +13,6 @@ case "$(od -An -tx1 -j$((pe + 4)) -N2 "$prog" | tr -d ' ')" in
 esac
 
 export WINEPREFIX=$prefix WINELOADER=$loader WINEDEBUG=${WINEDEBUG:--all}
-[ -f "$prefix/.ready" ] || "$(dirname "$0")/wineprefix.sh" "$prefix"
+"$(dirname "$0")/wineprefix.sh" "$prefix"
 # Set through env: bash itself has no zh_CN locale to switch to and would warn.
 exec env LC_ALL=zh_CN.UTF-8 "$loader" "$prog" "$@"

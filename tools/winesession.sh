@@ -9,11 +9,13 @@ wine_arch() {
 }
 
 # wine_session ROOT ARCH: a display, the build tree's Wine prefix with one wineserver for every
-# program the script starts, and a scratch folder $run; all undone when the script exits.
+# program the script starts and the tree's netsh simulator as its netsh.exe (when built), and a
+# scratch folder $run; all undone when the script exits.
 wine_session() {
   source "$1/tools/xvfb.sh"
   prefix=$1/build/$2/wineprefix
   "$1/tools/wineprefix.sh" "$prefix"
+  [ ! -f "$1/build/$2/netsh.exe" ] || "$1/tools/installnetsh.sh" "$prefix" "$1/build/$2/netsh.exe"
   run=$(mktemp -d)
   trap 'wine_session_end' EXIT
   # A wineserver already serving the prefix belongs to another session and is left alone.

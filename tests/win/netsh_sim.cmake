@@ -2,4 +2,3 @@
 ventora_win_test(netsh_sim_tests SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/netsh_sim_tests.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/test_support.cpp)
 add_dependencies(netsh_sim_tests netsh_sim)
-target_compile_definitions(netsh_sim_tests PRIVATE NETSH_SIM_PATH="$<TARGET_FILE:netsh_sim>")

@@ -1,4 +1,5 @@
-// The hosted-network simulator, run as a child process in a fresh folder per test.
+// The hosted-network simulator as installed in the system folder, run as a child process with a
+// fresh state folder per test.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -27,8 +28,13 @@ bool Has(const std::string& text, const std::string& part) {
 
 class NetshSim : public testing::Test {
  protected:
-  // Runs a whole command line in the test's folder and collects its standard output and error.
-  Result RunLine(const std::string& line) {
+  void SetUp() override {
+    ASSERT_TRUE(SetEnvironmentVariableA("VENTORA_NETSH_DIR", folder_.path().c_str()));
+  }
+  void TearDown() override { SetEnvironmentVariableA("VENTORA_NETSH_DIR", nullptr); }
+
+  // Runs a whole command line and collects its standard output and error.
+  Result RunLine(const std::string& line, const char* currentFolder = nullptr) {
     Result result;
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
     HANDLE read = NULL, write = NULL;
@@ -44,7 +50,7 @@ class NetshSim : public testing::Test {
     PROCESS_INFORMATION process = {};
     std::string buffer = line;
     BOOL started = CreateProcessA(NULL, &buffer[0], NULL, NULL, TRUE, CREATE_NO_WINDOW, NULL,
-                                  folder_.path().c_str(), &startup, &process);
+                                  currentFolder, &startup, &process);
     DWORD error = GetLastError();
     EXPECT_TRUE(started) << line << ": error " << error;
     EXPECT_TRUE(CloseHandle(write));
@@ -74,7 +80,7 @@ class NetshSim : public testing::Test {
   }
 
   TempFolder folder_;
-  std::string sim_ = WindowsPath(NETSH_SIM_PATH);
+  std::string sim_ = InSystemFolder("netsh.exe");
 };
 
 // The cases are named after the target, so that `ctest -R netsh_sim` selects them.
@@ -182,7 +188,6 @@ TEST_F(netsh_sim, NameAndKeyLengthsAreChecked) {
 
 TEST_F(netsh_sim, QuotedNameArrivesIntactAlsoThroughCmd) {
   const std::string name = "my net & 网络|<>^";
-  ASSERT_TRUE(CopyFileA(sim_.c_str(), (folder_ / "netsh.exe").c_str(), FALSE)) << GetLastError();
   for (const std::string& prefix :
        {"\"" + sim_ + "\"", std::string("C:\\Windows\\System32\\cmd.exe /c netsh")}) {
     SCOPED_TRACE(prefix);
@@ -208,6 +213,18 @@ TEST_F(netsh_sim, UnknownCommandsAreRefused) {
   }
   EXPECT_FALSE(FileExists(folder_ / "hostednetwork.state"));
   EXPECT_EQ(ReadFileText(folder_ / "netsh.log"), log);
+}
+
+TEST_F(netsh_sim, KeepsItsFilesInTheNamedFolderElseInTheCurrentOne) {
+  TempFolder current;
+  EXPECT_EQ(Run("wlan set hostednetwork mode=allow").code, 0u);
+  EXPECT_TRUE(FileExists(folder_ / "hostednetwork.state"));
+  EXPECT_FALSE(FileExists(current / "netsh.log"));
+  ASSERT_TRUE(SetEnvironmentVariableA("VENTORA_NETSH_DIR", nullptr));
+  EXPECT_EQ(RunLine("\"" + sim_ + "\" wlan set hostednetwork mode=allow", current.path().c_str()).code,
+            0u);
+  EXPECT_EQ(ReadFileText(current / "netsh.log"), "wlan set hostednetwork mode=allow\r\n");
+  EXPECT_TRUE(FileExists(current / "hostednetwork.state"));
 }
 
 TEST_F(netsh_sim, DelayIsHonoured) {

@@ -2,16 +2,38 @@
 
 #include <gtest/gtest.h>
 
-PanelProcess::PanelProcess(const char* netshPath, const std::string& report) {
+namespace {
+
+void WriteText(const std::string& path, const std::string& text) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  EXPECT_TRUE(WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
+  EXPECT_EQ(written, text.size());
+  CloseHandle(h);
+}
+
+const char* const kDecoys[] = {"netsh.bat", "netsh.cmd", "netsh.exe"};
+
+}  // namespace
+
+PanelProcess::PanelProcess(const std::string& report) {
   EXPECT_TRUE(CopyFileA(WindowsPath(VENTORA_EXE).c_str(), (m_folder / "Ventora.exe").c_str(), FALSE));
-  EXPECT_TRUE(CopyFileA(WindowsPath(netshPath).c_str(), (m_folder / "netsh.exe").c_str(), FALSE));
-  if (!report.empty()) {
-    HANDLE h = CreateFileA((m_folder / "report.txt").c_str(), GENERIC_WRITE, 0, nullptr,
-                           CREATE_ALWAYS, 0, nullptr);
-    DWORD written;
-    EXPECT_TRUE(WriteFile(h, report.data(), static_cast<DWORD>(report.size()), &written, nullptr));
-    CloseHandle(h);
-  }
+  // Inherited by the program, its interpreter and the simulator.
+  EXPECT_TRUE(SetEnvironmentVariableA("VENTORA_NETSH_DIR", m_netshState.path().c_str()));
+  if (!report.empty()) WriteText(m_netshState / "canned-report.txt", report);
+}
+
+void PanelProcess::PlantNetshDecoys() const {
+  for (const char* script : {"netsh.bat", "netsh.cmd"})
+    WriteText(m_folder / script, std::string("@echo ran>\"%~dp0") + script + ".ran\"\r\n");
+  EXPECT_TRUE(CopyFileA(WindowsPath(DECOY_PATH).c_str(), (m_folder / "netsh.exe").c_str(), FALSE));
+}
+
+std::vector<std::string> PanelProcess::Ran() const {
+  std::vector<std::string> ran;
+  for (const char* decoy : kDecoys)
+    if (FileExists(m_folder / decoy + ".ran")) ran.push_back(decoy);
+  return ran;
 }
 
 PanelProcess::~PanelProcess() {
@@ -73,7 +95,7 @@ bool PanelProcess::WaitExit(DWORD* pCode, DWORD timeoutMs) {
 
 std::vector<std::string> PanelProcess::Commands() const {
   std::vector<std::string> lines;
-  std::string log = ReadFileText(m_folder / "netsh.log"), line;
+  std::string log = ReadFileText(m_netshState / "netsh.log"), line;
   for (char c : log) {
     if (c == '\n') {
       lines.push_back(line);

@@ -1,5 +1,6 @@
-// Drives a real Ventora.exe from outside: started in a fresh folder beside a netsh.exe, its
-// windows found by process, its buttons pressed and its message boxes read and closed.
+// Drives a real Ventora.exe from outside: started from a fresh folder, running the system's netsh
+// simulator with a state folder of its own, its windows found by process, its buttons pressed and
+// its message boxes read and closed.
 #pragma once
 
 #include <windows.h>
@@ -12,15 +13,18 @@
 
 class PanelProcess {
  public:
-  // netsh is the program to put beside Ventora.exe as netsh.exe; report, if given, is what
-  // a canned netsh answers.
-  explicit PanelProcess(const char* netshPath, const std::string& report = std::string());
+  // report, if given, is what the simulator answers to every status command.
+  explicit PanelProcess(const std::string& report = std::string());
   ~PanelProcess();
+
+  // Puts beside Ventora.exe a netsh.bat, a netsh.cmd and a netsh.exe that each leave a file
+  // when run; Ran() lists the ones that did.
+  void PlantNetshDecoys() const;
+  std::vector<std::string> Ran() const;
 
   // Starts the program and waits for its panel; false if it does not show within the limit.
   bool Start();
   HWND panel() const { return m_hPanel; }
-  const TempFolder& folder() const { return m_folder; }
 
   std::string Caption(int id) const;
   void Click(int id) const;
@@ -39,6 +43,7 @@ class PanelProcess {
 
  private:
   TempFolder m_folder;
+  TempFolder m_netshState;
   PROCESS_INFORMATION m_pi = {};
   HWND m_hPanel = nullptr;
 };

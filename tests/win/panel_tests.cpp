@@ -1,4 +1,4 @@
-// The whole program under Wine: started beside a netsh, driven through its windows.
+// The whole program under Wine: started against the system's netsh, driven through its windows.
 #include <gtest/gtest.h>
 
 #include "panel_driver.h"
@@ -21,7 +21,7 @@ void PrintTo(const ProbeCase& c, std::ostream* os) { *os << c.name; }
 class Probe : public testing::TestWithParam<ProbeCase> {};
 
 TEST_P(Probe, SetsBothCaptionsFromTheStatusReportWithoutShowingIt) {
-  PanelProcess app(CANNED_NETSH_PATH, GetParam().report);
+  PanelProcess app(GetParam().report);
   ASSERT_TRUE(app.Start());
   EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), GetParam().adapterCaption);
   EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), GetParam().hotspotCaption);
@@ -46,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Panel, ViewButtonShowsTheReportByteForByteAndChangesNoCaption) {
   const std::string report = "\r\n承载网络设置\r\n----\r\n    模式 : 已启用 & <x>\r\n\r\n";
-  PanelProcess app(CANNED_NETSH_PATH, report);
+  PanelProcess app(report);
   ASSERT_TRUE(app.Start());
   for (int i = 0; i < 2; ++i) {
     app.Click(IDC_SHOW_STATUS);
@@ -59,7 +59,7 @@ TEST(Panel, ViewButtonShowsTheReportByteForByteAndChangesNoCaption) {
 
 // Each press runs the command its caption offers, then flips, whatever netsh answered.
 TEST(Panel, TogglesRunTheirCommandsInTurnAndFlipEvenWhenRefused) {
-  PanelProcess app(NETSH_PATH);
+  PanelProcess app;
   ASSERT_TRUE(app.Start());
   EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStartHotspot);
 
@@ -85,8 +85,36 @@ TEST(Panel, TogglesRunTheirCommandsInTurnAndFlipEvenWhenRefused) {
                                 "wlan start hostednetwork", "wlan set hostednetwork mode=disallow"}));
 }
 
+// The interpreter looks in its current folder first: a program started from a downloads folder
+// must not run a netsh.* dropped there, neither for its status probe nor for any button.
+TEST(Panel, NetshFilesBesideTheProgramNeverRunOnlyTheSystemsNetshDoes) {
+  PanelProcess app;
+  app.PlantNetshDecoys();
+  ASSERT_TRUE(app.Start());
+  app.Click(IDC_SHOW_STATUS);
+  EXPECT_NE(app.TakeBox().find("承载网络设置"), std::string::npos);
+  app.Click(IDC_TOGGLE_ADAPTER);
+  EXPECT_NE(app.TakeBox().find("承载网络模式已设置为允许。"), std::string::npos);
+  app.Click(IDC_TOGGLE_HOTSPOT);
+  EXPECT_NE(app.TakeBox().find("已启动承载网络。"), std::string::npos);
+
+  app.Click(IDC_CONFIGURE);
+  HWND hDlg = app.WaitForDialog("设置虚拟网卡");
+  ASSERT_NE(hDlg, nullptr);
+  SetDlgItemTextA(hDlg, IDC_SSID, "net");
+  SetDlgItemTextA(hDlg, IDC_KEY, "12345678");
+  PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_NE(app.TakeBox().find("已成功更改承载网络的 SSID。"), std::string::npos);
+
+  EXPECT_EQ(app.Commands(), (std::vector<std::string>{
+                                kStatusWords, kStatusWords, "wlan set hostednetwork mode=allow",
+                                "wlan start hostednetwork",
+                                "wlan set hostednetwork ssid=net key=12345678"}));
+  EXPECT_EQ(app.Ran(), std::vector<std::string>{});
+}
+
 TEST(Panel, MessageBoxDisablesThePanelWhileItIsUp) {
-  PanelProcess app(NETSH_PATH);
+  PanelProcess app;
   ASSERT_TRUE(app.Start());
   app.Click(IDC_SHOW_STATUS);
   HWND hBox = app.WaitForBox();
@@ -112,7 +140,7 @@ void PrintTo(Close c, std::ostream* os) { *os << CloseName({c, 0}); }
 class Closing : public testing::TestWithParam<Close> {};
 
 TEST_P(Closing, EndsTheProgramAndRunsNoCommand) {
-  PanelProcess app(NETSH_PATH);
+  PanelProcess app;
   ASSERT_TRUE(app.Start());
   switch (GetParam()) {
     case Close::OkButton: app.Click(IDOK); break;

@@ -160,11 +160,10 @@ TEST_F(Runner, ReleasesEveryHandleOnEveryPath) {
   CloseHandle(hLeak);
 }
 
-// The command lines as the panel runs them, through cmd.exe, against the netsh simulator.
+// The command lines as the panel runs them, through cmd.exe, against the system's netsh.
 TEST_F(Runner, HostedNetworkCommandsChangeTheSimulatorsState) {
   TempFolder folder;
-  ASSERT_TRUE(CopyFileA(WindowsPath(NETSH_PATH).c_str(), (folder / "netsh.exe").c_str(), FALSE));
-  CurrentFolder here(folder.path());
+  ASSERT_TRUE(SetEnvironmentVariableA("VENTORA_NETSH_DIR", folder.path().c_str()));
 
   auto run = [this](const char* line) {
     memset(report, 0, sizeof report);
@@ -186,6 +185,7 @@ TEST_F(Runner, HostedNetworkCommandsChangeTheSimulatorsState) {
   EXPECT_NE(status.find(kMarkerAdapterEnabled), std::string::npos) << status;
   EXPECT_EQ(status.find(kMarkerHotspotStarted), std::string::npos) << status;
   EXPECT_TRUE(g_boxes.empty());
+  EXPECT_TRUE(SetEnvironmentVariableA("VENTORA_NETSH_DIR", nullptr));
 }
 
 }  // namespace

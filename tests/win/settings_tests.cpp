@@ -40,7 +40,7 @@ class Settings : public testing::Test {
 
   size_t SetCommands() const { return app.Commands().size() - 1; }
 
-  PanelProcess app{NETSH_PATH};
+  PanelProcess app;
 };
 
 TEST_F(Settings, CancelRunsNothingAndTheDialogOpensEmptyEachTime) {
@@ -71,7 +71,7 @@ TEST_F(Settings, NameWithBlanksAndChineseReachesNetshWholeAndItsReportIsShown) {
 
 TEST_F(Settings, InterpreterCharactersStayTextInsideTheName) {
   Submit("x&echo hit>hit.txt", "a|b^c<d>e&f");
-  EXPECT_FALSE(FileExists(app.folder() / "hit.txt"));
+  EXPECT_FALSE(FileExists(InSystemFolder("hit.txt")));
   EXPECT_EQ(app.Commands().back(),
             "wlan set hostednetwork ssid=x&echo hit>hit.txt key=a|b^c<d>e&f");
 }
@@ -82,7 +82,17 @@ TEST_F(Settings, QuotesPercentSignsAndOverlongEntriesAreRefused) {
   EXPECT_EQ(Submit("net", "100%secret"), kMsgUnsafeCharacter);
   EXPECT_EQ(Submit(std::string(300, 'n'), std::string(300, 'k')), kMsgTooLong);
   EXPECT_EQ(SetCommands(), 0u);
-  EXPECT_FALSE(FileExists(app.folder() / "hit.txt"));
+  EXPECT_FALSE(FileExists(InSystemFolder("hit.txt")));
+}
+
+// A backslash before the closing quote would make it text: the key would land in the name.
+TEST_F(Settings, TrailingBackslashIsRefusedOtherBackslashesPassAsTyped) {
+  EXPECT_EQ(Submit("MyWiFi\\", "secret123"), kMsgTrailingBackslash);
+  EXPECT_EQ(Submit("net", "abcdefg\\"), kMsgTrailingBackslash);
+  EXPECT_EQ(SetCommands(), 0u);
+  // 淺 is 0x9C 0x5C: its trail byte is no backslash.
+  EXPECT_NE(Submit("a\\b深淺", "c:\\d\\\\e"), "");
+  EXPECT_EQ(app.Commands().back(), "wlan set hostednetwork ssid=a\\b深淺 key=c:\\d\\\\e");
 }
 
 }  // namespace

@@ -38,12 +38,12 @@ static void RemoveTree(const std::string& path) {
 
 TempFolder::~TempFolder() { RemoveTree(m_path); }
 
-CurrentFolder::CurrentFolder(const std::string& path) {
-  GetCurrentDirectoryA(sizeof m_previous, m_previous);
-  EXPECT_TRUE(SetCurrentDirectoryA(path.c_str())) << path;
+std::string InSystemFolder(const std::string& name) {
+  char folder[MAX_PATH];
+  UINT length = GetSystemDirectoryA(folder, sizeof folder);
+  EXPECT_TRUE(length > 0 && length < sizeof folder);
+  return std::string(folder) + "\\" + name;
 }
-
-CurrentFolder::~CurrentFolder() { SetCurrentDirectoryA(m_previous); }
 
 std::string ReadFileText(const std::string& path) {
   std::string text;

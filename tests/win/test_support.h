@@ -22,15 +22,8 @@ class TempFolder {
   std::string m_path;
 };
 
-// The current folder changed for the length of a scope.
-class CurrentFolder {
- public:
-  explicit CurrentFolder(const std::string& path);
-  ~CurrentFolder();
-
- private:
-  char m_previous[MAX_PATH];
-};
+// The path of a file in the system folder, where the program's commands run.
+std::string InSystemFolder(const std::string& name);
 
 std::string ReadFileText(const std::string& path);
 bool FileExists(const std::string& path);

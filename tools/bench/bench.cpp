@@ -1,6 +1,6 @@
 // Timings under Wine, each the program side by side with the bare command it runs, interleaved,
-// as a ratio of medians. Run in a folder holding Ventora.exe and netsh.exe (tools/bench.sh makes
-// one); the only argument is the number of runs of each side.
+// as a ratio of medians. Run in a folder holding Ventora.exe, against the system's netsh simulator
+// (tools/bench.sh sets both up); the only argument is the number of runs of each side.
 #include <windows.h>
 
 #include <stdio.h>
@@ -293,12 +293,18 @@ int main(int argc, char** argv) {
   DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
   if (!length || length >= sizeof folder) Fail("GetCurrentDirectory");
 
+  // The bare side starts where the runner does.
+  char systemFolder[MAX_PATH];
+  length = GetSystemDirectoryA(systemFolder, sizeof systemFolder);
+  if (!length || length >= sizeof systemFolder) Fail("GetSystemDirectory");
+
   PrepareHook();
   AfxSetMessageBoxHook(CountBox);
 
   // The bare side's time at the end of its output, where the runner returns without waiting.
   std::vector<double> bareEof;
-  const std::string netshLine = "\"" + std::string(folder) + "\\netsh.exe\" wlan show hostednetwork";
+  const std::string netshLine =
+      "\"" + std::string(systemFolder) + "\\netsh.exe\" wlan show hostednetwork";
   char report[REPORT_SIZE];
   Pair latency = Interleave(
       runs,
@@ -311,7 +317,7 @@ int main(int argc, char** argv) {
         return elapsed;
       },
       [&] {
-        double atEof, elapsed = RunBare(netshLine.c_str(), folder, &atEof);
+        double atEof, elapsed = RunBare(netshLine.c_str(), systemFolder, &atEof);
         bareEof.push_back(atEof);
         return elapsed;
       });
@@ -332,7 +338,7 @@ int main(int argc, char** argv) {
           boxMs.push_back(boxPart);
           return elapsed;
         },
-        [&] { return RunBare(kCmdShowStatus, folder); });
+        [&] { return RunBare(kCmdShowStatus, systemFolder); });
     app.Close();
   }
   Print("click to report", "click-to-box", "cmd /c netsh status", click, 1.10);
@@ -349,7 +355,7 @@ int main(int argc, char** argv) {
         app.Close();
         return elapsed;
       },
-      [&] { return RunBare(kCmdShowStatus, folder); });
+      [&] { return RunBare(kCmdShowStatus, systemFolder); });
   Print("start-up", "start-to-panel", "cmd /c netsh status", startUp, 0);
   printf("windows timed by a CBT hook in Ventora that wakes the bench on their activation, then"
          " by 1 ms polling until they show\n");

@@ -1,14 +1,20 @@
 // A stand-in for netsh's hosted-network commands: Wine's netsh has no wlan context. It answers in
-// GBK like Chinese Windows and keeps the network's state in the current folder.
+// GBK like Chinese Windows and keeps the network's state and its log in the folder named by
+// VENTORA_NETSH_DIR, else in the current folder. Installed as the Wine prefix's own netsh.exe.
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <windows.h>
 
 namespace {
 
-const char kStateFile[] = "hostednetwork.state";
-const char kStateTemp[] = "hostednetwork.state.tmp";
-const char kLogFile[] = "netsh.log";
+// The files' paths, in the state folder.
+char g_stateFile[MAX_PATH];
+char g_stateTemp[MAX_PATH];
+char g_logFile[MAX_PATH];
+// For tests only: a status report no state could give. When this file is in the state folder,
+// "show hostednetwork" answers its bytes as they are.
+char g_cannedReport[MAX_PATH];
 
 // The program's texts are GBK, so arguments are converted to GBK whatever the ANSI code page is.
 const UINT kGbk = 936;
@@ -165,7 +171,7 @@ bool AppendLog(const Words& words) {
   char* line = words.JoinLine();
   if (line == NULL) return false;
   // FILE_APPEND_DATA alone makes each write land at the end, even with another netsh writing.
-  HANDLE file = CreateFileA(kLogFile, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+  HANDLE file = CreateFileA(g_logFile, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
   bool ok = file != INVALID_HANDLE_VALUE;
   if (ok) {
@@ -240,7 +246,7 @@ bool ParseState(const char* text, size_t size, State* state) {
 bool LoadState(State* state) {
   // FILE_SHARE_DELETE lets another netsh replace the file while this one reads it.
   HANDLE file =
-      CreateFileA(kStateFile, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      CreateFileA(g_stateFile, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                   NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
   if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
   char text[1024];
@@ -264,12 +270,12 @@ bool SaveState(const State& state) {
 
   // The whole file is written aside and moved over the old one, so that a reader never sees half.
   HANDLE file =
-      CreateFileA(kStateTemp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+      CreateFileA(g_stateTemp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
   if (file == INVALID_HANDLE_VALUE) return false;
   bool ok = WriteAll(file, text, (DWORD)(p - text));
   if (!CloseHandle(file)) ok = false;
   for (int attempt = 0; ok; ++attempt) {
-    if (MoveFileExA(kStateTemp, kStateFile, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (MoveFileExA(g_stateTemp, g_stateFile, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
       return true;
     DWORD error = GetLastError();
     // A reader that opened the file without FILE_SHARE_DELETE holds it for a moment.
@@ -278,7 +284,7 @@ bool SaveState(const State& state) {
     else
       Sleep(20);
   }
-  DeleteFileA(kStateTemp);
+  DeleteFileA(g_stateTemp);
   return false;
 }
 
@@ -385,6 +391,34 @@ void ReportSet(const SetRequest& request, Output& out) {
   out.Line("");
 }
 
+bool PlaceFile(char* path, const char* folder, const char* name) {
+  int n = folder[0] ? snprintf(path, MAX_PATH, "%s\\%s", folder, name)
+                    : snprintf(path, MAX_PATH, "%s", name);
+  return n > 0 && n < MAX_PATH;
+}
+
+bool PlaceFiles() {
+  char folder[MAX_PATH] = "";
+  DWORD n = GetEnvironmentVariableA("VENTORA_NETSH_DIR", folder, sizeof folder);
+  if (n >= sizeof folder) return false;
+  return PlaceFile(g_stateFile, folder, "hostednetwork.state") &&
+         PlaceFile(g_stateTemp, folder, "hostednetwork.state.tmp") &&
+         PlaceFile(g_logFile, folder, "netsh.log") &&
+         PlaceFile(g_cannedReport, folder, "canned-report.txt");
+}
+
+// False when there is no canned report; its bytes go out as they are.
+bool ShowCannedReport(Output& out) {
+  HANDLE file = CreateFileA(g_cannedReport, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  char chunk[4096];
+  DWORD got = 0;
+  while (ReadFile(file, chunk, sizeof chunk, &got, NULL) && got > 0) out.Put(chunk, got);
+  CloseHandle(file);
+  return true;
+}
+
 void DelayForTests() {
   char text[16];
   DWORD n = GetEnvironmentVariableA("VENTORA_SIM_DELAY_MS", text, sizeof text);
@@ -416,7 +450,7 @@ Exit Run(const Words& words, Output& out) {
     return kRefused;
   }
   if (show) {
-    ShowHostedNetwork(state, out);
+    if (!ShowCannedReport(out)) ShowHostedNetwork(state, out);
     return kOk;
   }
 
@@ -462,6 +496,10 @@ int wmain(int argc, wchar_t** argv) {
   Output out;
   if (!words.Ok()) {
     out.Line("内存不足。");
+    return kRefused;
+  }
+  if (!PlaceFiles()) {
+    out.Line("VENTORA_NETSH_DIR 太长。");
     return kRefused;
   }
   // The log is the tests' record of what was asked, so it is written before anything can fail.

@@ -1,6 +1,6 @@
 // Takes the documentation's pictures of the real program: run in a fresh folder holding
-// Ventora.exe and netsh.exe, it saves panel.bmp, settings.bmp and report.bmp there, each the
-// window as the screen shows it, frame included.
+// Ventora.exe, with the system's netsh simulator keeping its state there, it saves panel.bmp,
+// settings.bmp and report.bmp there, each the window as the screen shows it, frame included.
 #include <windows.h>
 
 #include <stdio.h>
