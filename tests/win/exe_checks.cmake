@@ -1,6 +1,7 @@
 # Static checks of the built program; with VENTORA_SHIPPED_EXE set (the 32-bit build that ships,
 # when this tree is 64-bit), the same checks run on that file too, expecting an i386 machine.
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/system_dlls.txt)
+set_property(DIRECTORY APPEND PROPERTY
+  CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/system_dlls.txt)
 file(STRINGS ${CMAKE_SOURCE_DIR}/tools/system_dlls.txt VENTORA_SYSTEM_DLLS REGEX "^[^#]")
 list(JOIN VENTORA_SYSTEM_DLLS " " VENTORA_SYSTEM_DLLS)
 

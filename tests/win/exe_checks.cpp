@@ -16,7 +16,8 @@
 #include "resource.h"
 
 #ifndef VENTORA_EXE_MACHINE
-#define VENTORA_EXE_MACHINE (sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386)
+#define VENTORA_EXE_MACHINE \
+  (sizeof(void*) == 8 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386)
 #endif
 #ifndef VENTORA_EXE_SUITE
 #define VENTORA_EXE_SUITE exe_built
@@ -97,7 +98,9 @@ class ExeFile : public testing::Test {
   }
 
   // The resource's bytes in Chinese (PRC); empty when there is none.
-  std::string_view Resource(LPCSTR pszType, int nId) { return m_exe.Resource(pszType, nId, kChinese); }
+  std::string_view Resource(LPCSTR pszType, int nId) {
+    return m_exe.Resource(pszType, nId, kChinese);
+  }
 
   CExeFile m_exe{ExePath()};
 };
@@ -169,14 +172,14 @@ TEST_F(VENTORA_EXE_SUITE, IconImageHasAlphaAndAMaskThatAgrees) {
   // The mask must agree with the alpha channel, for whatever draws the icon without alpha.
   for (int y = 0; y < 48; ++y) {
     for (int x = 0; x < 48; ++x)
-      ASSERT_EQ(image.IsMasked(x, y), image.Pixel(x, y).rgbReserved == 0) << "pixel " << x << "," << y;
+      ASSERT_EQ(image.IsMasked(x, y), image.Pixel(x, y).rgbReserved == 0)
+          << "pixel " << x << "," << y;
   }
   EXPECT_EQ(image.Pixel(0, 0).rgbReserved, 0) << "a corner";
   EXPECT_EQ(image.Pixel(24, 24).rgbReserved, 255) << "the middle";
 
-  HICON hIcon = CreateIconFromResourceEx(
-      reinterpret_cast<PBYTE>(const_cast<char*>(svImage.data())), svImage.size(), TRUE,
-      0x00030000, 48, 48, LR_DEFAULTCOLOR);
+  HICON hIcon = CreateIconFromResourceEx(reinterpret_cast<PBYTE>(const_cast<char*>(svImage.data())),
+                                         svImage.size(), TRUE, 0x00030000, 48, 48, LR_DEFAULTCOLOR);
   EXPECT_NE(hIcon, nullptr) << "error " << GetLastError();
   if (hIcon) DestroyIcon(hIcon);
 }
@@ -202,7 +205,7 @@ TEST_F(VENTORA_EXE_SUITE, PanelTemplateHoldsItsFrameAndButtons) {
   EXPECT_TRUE(d.bExtended);
   EXPECT_EQ(d.dwStyle, 0x90C800C0u);
   EXPECT_EQ(d.dwStyle, static_cast<DWORD>(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU |
-                                        DS_MODALFRAME | DS_SETFONT));
+                                          DS_MODALFRAME | DS_SETFONT));
   EXPECT_EQ(d.dwExStyle, static_cast<DWORD>(WS_EX_APPWINDOW));
   EXPECT_EQ(d.dwHelpId, 0u);
   EXPECT_EQ(d.box, (Box{0, 0, 151, 185}));

@@ -146,7 +146,8 @@ IconGroup DecodeIconGroup(std::string_view svBytes) {
   group.wReserved = r.Read<WORD>();
   group.wType = r.Read<WORD>();
   WORD wCount = r.Read<WORD>();
-  for (WORD i = 0; i < wCount && !r.m_bBad; ++i) group.vecEntries.push_back(r.Read<IconGroupEntry>());
+  for (WORD i = 0; i < wCount && !r.m_bBad; ++i)
+    group.vecEntries.push_back(r.Read<IconGroupEntry>());
   group.bTruncated = r.m_bBad || r.Left() != 0;
   return group;
 }
@@ -172,7 +173,8 @@ RGBQUAD CIconImage::Pixel(int x, int y) const {
 
 bool CIconImage::IsMasked(int x, int y) const {
   size_t nMask = sizeof m_info + size_t(m_nWidth) * m_nHeight * 4;
-  BYTE bBits = CByteReader(m_svBytes).ReadAt<BYTE>(nMask + (m_nHeight - 1 - y) * m_nMaskStride + x / 8);
+  BYTE bBits =
+      CByteReader(m_svBytes).ReadAt<BYTE>(nMask + (m_nHeight - 1 - y) * m_nMaskStride + x / 8);
   return bBits & (0x80 >> (x % 8));
 }
 
@@ -208,8 +210,10 @@ PeHeaders CExeFile::ReadHeaders() const {
     imports = optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     r.m_svBytes = {pBase, optional.SizeOfImage};
   };
-  if (pe.wMagic == IMAGE_NT_OPTIONAL_HDR32_MAGIC) take(r.ReadAt<IMAGE_OPTIONAL_HEADER32>(nOptional));
-  if (pe.wMagic == IMAGE_NT_OPTIONAL_HDR64_MAGIC) take(r.ReadAt<IMAGE_OPTIONAL_HEADER64>(nOptional));
+  if (pe.wMagic == IMAGE_NT_OPTIONAL_HDR32_MAGIC)
+    take(r.ReadAt<IMAGE_OPTIONAL_HEADER32>(nOptional));
+  if (pe.wMagic == IMAGE_NT_OPTIONAL_HDR64_MAGIC)
+    take(r.ReadAt<IMAGE_OPTIONAL_HEADER64>(nOptional));
   for (size_t d = imports.VirtualAddress; d != 0; d += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
     auto import = r.ReadAt<IMAGE_IMPORT_DESCRIPTOR>(d);
     if (r.m_bBad || import.Name == 0 || import.Name >= r.m_svBytes.size()) break;
@@ -239,8 +243,7 @@ BOOL CALLBACK AddType(HMODULE hModule, LPSTR pszType, LONG_PTR lOut) {
 
 std::vector<ResourceEntry> CExeFile::ListResources() const {
   std::vector<ResourceEntry> vecFound;
-  if (m_hModule &&
-      !EnumResourceTypesA(m_hModule, AddType, reinterpret_cast<LONG_PTR>(&vecFound)))
+  if (m_hModule && !EnumResourceTypesA(m_hModule, AddType, reinterpret_cast<LONG_PTR>(&vecFound)))
     ADD_FAILURE() << "EnumResourceTypesA: error " << GetLastError();
   std::sort(vecFound.begin(), vecFound.end());
   return vecFound;

@@ -2,9 +2,8 @@
 // the resources, decoded into plain values for the exe checks to compare.
 #pragma once
 
-#include <windows.h>
-
 #include <string.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <ostream>
@@ -18,7 +17,8 @@ class CByteReader {
  public:
   explicit CByteReader(std::string_view svBytes) : m_svBytes(svBytes) {}
 
-  template <typename T> T Read() {
+  template <typename T>
+  T Read() {
     T value{};
     if (m_nPos + sizeof value > m_svBytes.size()) {
       m_bBad = true;
@@ -29,7 +29,8 @@ class CByteReader {
     m_nPos += sizeof value;
     return value;
   }
-  template <typename T> T ReadAt(size_t nOffset) {
+  template <typename T>
+  T ReadAt(size_t nOffset) {
     m_nPos = nOffset;
     return Read<T>();
   }
