@@ -8,9 +8,12 @@ add_custom_command(OUTPUT ${VENTORA_RES_OUT}/Ventora.ico
   COMMAND ${VENTORA_PYTHON} ${CMAKE_SOURCE_DIR}/tools/mkicon.py ${VENTORA_RES_OUT}/Ventora.ico
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/mkicon.py
   COMMENT "Drawing Ventora.ico" VERBATIM)
+# The project's version, rewritten only when it changes, so that a new one rebuilds the block.
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/version.txt CONTENT "${PROJECT_VERSION}\n")
 add_custom_command(OUTPUT ${VENTORA_RES_OUT}/version.bin
   COMMAND ${VENTORA_PYTHON} ${CMAKE_SOURCE_DIR}/tools/mkversion.py ${VENTORA_RES_OUT}/version.bin
-  DEPENDS ${CMAKE_SOURCE_DIR}/tools/mkversion.py
+    ${PROJECT_VERSION}
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/mkversion.py ${CMAKE_BINARY_DIR}/version.txt
   COMMENT "Writing version.bin" VERBATIM)
 
 set(VENTORA_RESOURCES ${CMAKE_SOURCE_DIR}/res/Ventora.rc)

@@ -23,8 +23,7 @@ bytes=$(stat -c %s "$exe")
 mapfile -t dlls < <(i686-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' |
   tr '[:upper:]' '[:lower:]' | sort -u)
 # DLLs every Windows has in System32.
-os_dlls=" kernel32.dll user32.dll gdi32.dll advapi32.dll comctl32.dll comdlg32.dll shell32.dll
-  shlwapi.dll ole32.dll oleaut32.dll msvcrt.dll version.dll ntdll.dll "
+os_dlls=" $(grep -v '^#' tools/system_dlls.txt | tr '\n' ' ') "
 others=()
 for d in "${dlls[@]}"; do [[ $os_dlls == *" $d"[[:space:]]* ]] || others+=("$d"); done
 verdict=met

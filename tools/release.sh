@@ -6,123 +6,20 @@ cd "$(dirname "$0")/.."
 # The same order of names and the same clock wherever it runs (zip stores local times).
 export LC_ALL=C TZ=UTC
 
-version=$(sed -nE 's/^project\(Ventora VERSION ([0-9]+\.[0-9]+\.[0-9]+).*/\1/p' CMakeLists.txt)
-[ -n "$version" ] || { echo "release.sh: no version in CMakeLists.txt" >&2; exit 1; }
-
 cmake --preset win32 >/dev/null
+# The project's version, as the configure step wrote it down.
+version=$(cat build/win32/version.txt)
 cmake --build build/win32 -j2 --target Ventora
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 cp build/win32/Ventora.exe "$stage/"
 
-# Markdown to plain text: no markup, paragraphs wrapped for a window without word wrap, CR LF
-# line ends, and a BOM so that Notepad reads it as UTF-8 whatever the system's code page.
-to_text() {
-  python3 - "$1" "$2" <<'EOF'
-import re, sys, unicodedata
+# The guides as Notepad-friendly text.
+for lang in zh en; do python3 tools/md2text.py "docs/guide-$lang.md" "$stage/guide-$lang.txt"; done
 
-WIDTH = 76
-source, target = sys.argv[1], sys.argv[2]
-# Chinese fonts draw the ambiguous-width marks, such as curly quotes, as wide as a character.
-chinese = bool(re.search(r"[\u4e00-\u9fff]{20}", open(source, encoding="utf-8").read()))
-
-
-def width(text):
-    wide = "WFA" if chinese else "WF"
-    return sum(2 if unicodedata.east_asian_width(c) in wide else 1 for c in text)
-
-
-def is_wide(c):
-    return unicodedata.east_asian_width(c) in "WF"
-
-
-def join(lines):
-    text = ""
-    for line in lines:
-        line = line.strip()
-        if text and not (is_wide(text[-1]) and is_wide(line[0])):
-            text += " "
-        text += line
-    return text
-
-
-# Inline code, a run of blanks, one Chinese character with the punctuation that clings to it,
-# or a run of anything else.
-CLOSING = "，。、；：！？）》”’"
-UNIT = re.compile(r"`[^`]*`|\s+|[“‘（《]*[\u2e80-\uffff][%s]*|[^\s`\u2e80-\uffff]+" % CLOSING)
-
-
-def wrap(text, first, rest):
-    # A line may break at a blank, or next to a Chinese character; nowhere else.
-    words, chinese_before = [], False
-    for unit in UNIT.findall(text.replace("**", "")):
-        if unit.isspace():
-            words.append(" ")
-            continue
-        is_chinese = not unit.startswith("`") and bool(re.search(r"[\u2e80-\uffff]", unit))
-        unit = unit.strip("`")
-        glued = unit[0] in CLOSING or not (is_chinese or chinese_before)
-        if words and words[-1] != " " and glued:
-            words[-1] += unit
-        else:
-            words.append(unit)
-        chinese_before = is_chinese
-    lines, line, blank = [], first, False
-    for word in words:
-        if word == " ":
-            blank = line.strip() != ""
-            continue
-        gap = " " if blank else ""
-        if line.strip() and width(line + gap + word) > WIDTH:
-            lines.append(line)
-            line, gap = rest, ""
-        line += gap + word
-        blank = False
-    lines.append(line)
-    return lines
-
-
-out, block = [], []
-
-
-def flush():
-    if not block:
-        return
-    item = re.match(r"(\s*)(- |\d+\. )", block[0])
-    if item:
-        lead = item.group(1) + item.group(2)
-        out.extend(wrap(join([block[0][len(lead):]] + block[1:]), lead, " " * len(lead)))
-    else:
-        out.extend(wrap(join(block), "", ""))
-    block.clear()
-
-
-for raw in open(source, encoding="utf-8").read().splitlines():
-    heading = re.match(r"(#+) (.*)", raw)
-    if not raw.strip():
-        flush()
-        out.append("")
-    elif raw.startswith("    ") and not block:
-        out.append(raw)
-    elif heading:
-        flush()
-        title = heading.group(2).replace("`", "")
-        out += [title, ("=" if len(heading.group(1)) == 1 else "-") * width(title)]
-    else:
-        if re.match(r"\s*(- |\d+\. )", raw):
-            flush()
-        block.append(raw)
-flush()
-
-with open(target, "w", encoding="utf-8-sig", newline="\r\n") as f:
-    f.write("\n".join(out).strip("\n") + "\n")
-EOF
-}
-to_text docs/guide-zh.md "$stage/guide-zh.txt"
-to_text docs/guide-en.md "$stage/guide-en.txt"
-
-(cd "$stage" && sha256sum -- * > SHA256SUMS)
+# CR LF, as everything else in the zip, for Notepad; sha256sum -c reads it so too.
+(cd "$stage" && sha256sum -- * | sed 's/$/\r/' > SHA256SUMS)
 
 # Fixed times (the last commit's, unless SOURCE_DATE_EPOCH says otherwise), modes and order; -X
 # leaves out the owner and the extra time fields.

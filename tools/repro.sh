@@ -17,16 +17,16 @@ for copy in "${copies[@]}"; do
     while IFS= read -r -d '' f; do [ -e "$f" ] && printf '%s\0' "$f"; done |
     xargs -0 cp -P --preserve=mode --parents -t "$copy"
   log=$copy.log
-  if ! { cmake -S "$copy" -B "$copy/build" -DCMAKE_TOOLCHAIN_FILE="$copy/cmake/mingw-i686.cmake" \
-           -DCMAKE_BUILD_TYPE=Release &&
-         cmake --build "$copy/build" -j2 --target Ventora; } >"$log" 2>&1; then
+  # Configured through the same preset as every other build of the shipped program.
+  if ! (cd "$copy" && cmake --preset win32 && cmake --build build/win32 -j2 --target Ventora) \
+       >"$log" 2>&1; then
     tail -n 30 "$log"
     echo "repro.sh: the build in $copy failed" >&2
     exit 1
   fi
 done
 
-one=${copies[0]}/build/Ventora.exe two=${copies[1]}/build/Ventora.exe
+one=${copies[0]}/build/win32/Ventora.exe two=${copies[1]}/build/win32/Ventora.exe
 status=0
 if cmp -s "$one" "$two"; then
   echo "repro.sh: both builds gave the same Ventora.exe ($(stat -c %s "$one") bytes," \

@@ -2,8 +2,6 @@
 // against what the chunks offered. Each chunk is one length byte and up to that many bytes.
 #include <stddef.h>
 #include <stdint.h>
-#include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include <memory>
@@ -11,16 +9,9 @@
 
 #include "command/commands.h"
 #include "command/report.h"
+#include "fuzz_check.h"
 
 namespace {
-
-#define CHECK(condition)                                         \
-  do {                                                           \
-    if (!(condition)) {                                          \
-      fprintf(stderr, "report_fuzzer: failed: %s\n", #condition); \
-      abort();                                                   \
-    }                                                            \
-  } while (0)
 
 constexpr size_t kCanarySize = 64;
 constexpr char kCanary = '\xA5';

@@ -2,8 +2,6 @@
 // first zero byte, the key after it up to the next) and checks the outcome against the rules.
 #include <stddef.h>
 #include <stdint.h>
-#include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include <algorithm>
@@ -12,16 +10,9 @@
 
 #include "command/commands.h"
 #include "command/settings_line.h"
+#include "fuzz_check.h"
 
 namespace {
-
-#define CHECK(condition)                                                \
-  do {                                                                  \
-    if (!(condition)) {                                                 \
-      fprintf(stderr, "settings_line_fuzzer: failed: %s\n", #condition); \
-      abort();                                                          \
-    }                                                                   \
-  } while (0)
 
 constexpr size_t kCanarySize = 64;
 constexpr char kCanary = '\xA5';

@@ -6,20 +6,10 @@
 #include <string>
 
 #include "command/commands.h"
+#include "tests/hex.h"
 #include "ui/texts.h"
 
 namespace {
-
-std::string Hex(const char* text) {
-  static const char digits[] = "0123456789ABCDEF";
-  std::string out;
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
-    if (!out.empty()) out += ' ';
-    out += digits[*p >> 4];
-    out += digits[*p & 15];
-  }
-  return out;
-}
 
 struct Text {
   const char* name;
@@ -29,25 +19,25 @@ struct Text {
 
 TEST(Texts, AreGbkBytes) {
   const Text texts[] = {
-      {"adapter marker", kMarkerAdapterEnabled, "D2 D1 C6 F4 D3 C3"},
-      {"started marker", kMarkerHotspotStarted, "D2 D1 C6 F4 B6 AF"},
-      {"pipe failed", kMsgPipeFailed, "B9 DC B5 C0 20 B4 B4 BD A8 CA A7 B0 DC"},
-      {"process failed", kMsgProcessFailed, "C3 FC C1 EE CC E1 CA BE B7 FB 20 D4 CB D0 D0 CA A7 B0 DC"},
-      {"timed out", kMsgTimedOut, "C3 FC C1 EE 20 D4 CB D0 D0 B3 AC CA B1"},
-      {"enable adapter", kCaptionEnableAdapter, "C6 F4 D3 C3 D0 E9 C4 E2 CD F8 BF A8"},
-      {"disable adapter", kCaptionDisableAdapter, "BD FB D3 C3 D0 E9 C4 E2 CD F8 BF A8"},
-      {"start hotspot", kCaptionStartHotspot, "BF AA C6 F4 CE DE CF DF C8 C8 B5 E3"},
-      {"stop hotspot", kCaptionStopHotspot, "B9 D8 B1 D5 CE DE CF DF C8 C8 B5 E3"},
-      {"empty name", kMsgEmptyName, "C7 EB CA E4 C8 EB CE DE CF DF C8 C8 B5 E3 B5 C4 C3 FB B3 C6"},
-      {"empty key", kMsgEmptyKey, "C7 EB CA E4 C8 EB CE DE CF DF C8 C8 B5 E3 B5 C4 C3 DC C2 EB"},
+      {"adapter marker", kMarkerAdapterEnabled, "d2 d1 c6 f4 d3 c3"},
+      {"started marker", kMarkerHotspotStarted, "d2 d1 c6 f4 b6 af"},
+      {"pipe failed", kMsgPipeFailed, "b9 dc b5 c0 20 b4 b4 bd a8 ca a7 b0 dc"},
+      {"process failed", kMsgProcessFailed, "c3 fc c1 ee cc e1 ca be b7 fb 20 d4 cb d0 d0 ca a7 b0 dc"},
+      {"timed out", kMsgTimedOut, "c3 fc c1 ee 20 d4 cb d0 d0 b3 ac ca b1"},
+      {"enable adapter", kCaptionEnableAdapter, "c6 f4 d3 c3 d0 e9 c4 e2 cd f8 bf a8"},
+      {"disable adapter", kCaptionDisableAdapter, "bd fb d3 c3 d0 e9 c4 e2 cd f8 bf a8"},
+      {"start hotspot", kCaptionStartHotspot, "bf aa c6 f4 ce de cf df c8 c8 b5 e3"},
+      {"stop hotspot", kCaptionStopHotspot, "b9 d8 b1 d5 ce de cf df c8 c8 b5 e3"},
+      {"empty name", kMsgEmptyName, "c7 eb ca e4 c8 eb ce de cf df c8 c8 b5 e3 b5 c4 c3 fb b3 c6"},
+      {"empty key", kMsgEmptyKey, "c7 eb ca e4 c8 eb ce de cf df c8 c8 b5 e3 b5 c4 c3 dc c2 eb"},
       {"trailing backslash", kMsgTrailingBackslash,
-       "C8 C8 B5 E3 C3 FB B3 C6 BA CD C3 DC C2 EB B2 BB C4 DC D2 D4 B7 B4 D0 B1 B8 DC BD E1 CE B2"},
-      {"too long", kMsgTooLong, "C8 C8 B5 E3 C3 FB B3 C6 BA CD C3 DC C2 EB CC AB B3 A4"},
+       "c8 c8 b5 e3 c3 fb b3 c6 ba cd c3 dc c2 eb b2 bb c4 dc d2 d4 b7 b4 d0 b1 b8 dc bd e1 ce b2"},
+      {"too long", kMsgTooLong, "c8 c8 b5 e3 c3 fb b3 c6 ba cd c3 dc c2 eb cc ab b3 a4"},
       {"unsafe character", kMsgUnsafeCharacter,
-       "C8 C8 B5 E3 C3 FB B3 C6 BA CD C3 DC C2 EB D6 D0 B2 BB C4 DC BA AC D3 D0 CB AB D2 FD BA C5 "
-       "A1 A2 B0 D9 B7 D6 BA C5 BB F2 BF D8 D6 C6 D7 D6 B7 FB"},
+       "c8 c8 b5 e3 c3 fb b3 c6 ba cd c3 dc c2 eb d6 d0 b2 bb c4 dc ba ac d3 d0 cb ab d2 fd ba c5 "
+       "a1 a2 b0 d9 b7 d6 ba c5 bb f2 bf d8 d6 c6 d7 d6 b7 fb"},
   };
-  for (const Text& t : texts) EXPECT_EQ(Hex(t.text), t.gbk) << t.name;
+  for (const Text& t : texts) EXPECT_EQ(Hex(t.text, " "), t.gbk) << t.name;
 }
 
 TEST(Texts, CommandLinesAreTheFixedOnes) {

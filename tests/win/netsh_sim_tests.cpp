@@ -7,6 +7,7 @@
 #include <string>
 
 #include "test_support.h"
+#include "tests/hex.h"
 
 namespace {
 
@@ -14,13 +15,6 @@ struct Result {
   DWORD code = ~0u;
   std::string out;
 };
-
-std::string Hex(const std::string& bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string hex;
-  for (unsigned char c : bytes) hex += {digits[c >> 4], digits[c & 15]};
-  return hex;
-}
 
 bool Has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
