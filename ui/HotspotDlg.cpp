@@ -61,23 +61,25 @@ void CHotspotDlg::OnPaint() {
 
 HCURSOR CHotspotDlg::OnQueryDragIcon() { return m_hIcon; }
 
-void CHotspotDlg::OnShowStatus() {
-  char szReport[REPORT_SIZE] = {};
-  RunCommand(kCmdShowStatus, szReport);
-  AfxMessageBox(szReport, MB_OK, 0);
-}
+void CHotspotDlg::OnShowStatus() { RunAndShow(kCmdShowStatus); }
 
 // The toggles flip on every press: netsh's report is shown to the user, not judged here.
 void CHotspotDlg::OnToggleAdapter() {
-  char szReport[REPORT_SIZE] = {};
-  RunCommand(m_bAdapterEnabled ? kCmdDisallow : kCmdAllow, szReport);
-  ShowAdapterState(!m_bAdapterEnabled);
-  AfxMessageBox(szReport, MB_OK, 0);
+  RunAndShow(m_bAdapterEnabled ? kCmdDisallow : kCmdAllow, &CHotspotDlg::FlipAdapter);
 }
 
 void CHotspotDlg::OnToggleHotspot() {
+  RunAndShow(m_bHotspotStarted ? kCmdStop : kCmdStart, &CHotspotDlg::FlipHotspot);
+}
+
+void CHotspotDlg::FlipAdapter() { ShowAdapterState(!m_bAdapterEnabled); }
+
+void CHotspotDlg::FlipHotspot() { ShowHotspotState(!m_bHotspotStarted); }
+
+void CHotspotDlg::RunAndShow(LPCSTR lpszCommandLine, void (CHotspotDlg::*pfnAfterRun)()) {
   char szReport[REPORT_SIZE] = {};
-  RunCommand(m_bHotspotStarted ? kCmdStop : kCmdStart, szReport);
-  ShowHotspotState(!m_bHotspotStarted);
+  RunCommand(lpszCommandLine, szReport);
+  // A toggle's new caption is up before its report shows.
+  if (pfnAfterRun) (this->*pfnAfterRun)();
   AfxMessageBox(szReport, MB_OK, 0);
 }

@@ -34,4 +34,8 @@ class CHotspotDlg : public CDialog {
 
   void ShowAdapterState(int bEnabled);
   void ShowHotspotState(int bStarted);
+  void FlipAdapter();
+  void FlipHotspot();
+  // Zeroes a report, runs the command into it, calls pfnAfterRun when given, shows the report.
+  void RunAndShow(LPCSTR lpszCommandLine, void (CHotspotDlg::*pfnAfterRun)() = nullptr);
 };

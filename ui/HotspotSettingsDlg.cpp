@@ -30,7 +30,5 @@ void CHotspotDlg::OnConfigureHotspot() {
     case SettingsCheck::Ok: break;
   }
 
-  char szReport[REPORT_SIZE] = {};
-  RunCommand(szCommand, szReport);
-  AfxMessageBox(szReport, MB_OK, 0);
+  RunAndShow(szCommand);
 }
