@@ -5,6 +5,14 @@ prefix=$1
 mkdir -p "$prefix"
 exec 9>"$prefix.lock"
 flock 9
+# Wine draws the window frames' buttons with Marlett, which no prefix gets by itself; existing
+# prefixes get it too.
+fonts=$prefix/drive_c/windows/Fonts
+if [ ! -f "$fonts/marlett.ttf" ]; then
+  mkdir -p "$fonts"
+  cp /usr/share/wine/fonts/marlett.ttf "$fonts/" ||
+    { echo "wineprefix.sh: Wine's Marlett font is missing: run tools/setup.sh" >&2; exit 1; }
+fi
 [ -f "$prefix/.ready" ] && exit 0
 
 export WINEPREFIX=$prefix WINELOADER=/usr/lib/wine/wine64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
