@@ -22,13 +22,13 @@ const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* pMap, UINT message, WPARAM w
 void CenterWindow(HWND hWnd, HWND hOwner) {
   MONITORINFO monitor = {};
   monitor.cbSize = sizeof monitor;
-  RECT rect, over;
+  RECT rect;
   if (!::GetWindowRect(hWnd, &rect) ||
       !::GetMonitorInfoA(::MonitorFromWindow(hOwner ? hOwner : hWnd, MONITOR_DEFAULTTONEAREST),
                          &monitor))
     return;
   const RECT& work = monitor.rcWork;
-  over = work;
+  RECT over = work;
   if (hOwner && !::GetWindowRect(hOwner, &over)) return;
   int width = rect.right - rect.left, height = rect.bottom - rect.top;
   int x = over.left + (over.right - over.left - width) / 2;
@@ -141,7 +141,8 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     // A dialog that comes up hidden and that its own start-up leaves where it was is centred,
     // unless it is owned by a window that it does not block.
     RECT before, after;
-    bool bPlace = !(::GetWindowLongA(hWnd, GWL_STYLE) & WS_VISIBLE) && ::GetWindowRect(hWnd, &before);
+    bool bPlace =
+        !(::GetWindowLongA(hWnd, GWL_STYLE) & WS_VISIBLE) && ::GetWindowRect(hWnd, &before);
     BOOL bResult = pDlg->OnInitDialog();
     if (bPlace && ::GetWindowRect(hWnd, &after) && ::EqualRect(&before, &after)) {
       HWND hOwner = ::GetWindow(hWnd, GW_OWNER);
