@@ -18,6 +18,41 @@ const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* pMap, UINT message, WPARAM w
   return nullptr;
 }
 
+// Over the owner, or over the work area of the window's monitor, and never off that work area.
+void CenterWindow(HWND hWnd, HWND hOwner) {
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  RECT rect;
+  if (!::GetWindowRect(hWnd, &rect) ||
+      !::GetMonitorInfoA(::MonitorFromWindow(hOwner ? hOwner : hWnd, MONITOR_DEFAULTTONEAREST),
+                         &monitor))
+    return;
+  const RECT& work = monitor.rcWork;
+  RECT over = work;
+  if (hOwner && !::GetWindowRect(hOwner, &over)) return;
+  int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  int x = over.left + (over.right - over.left - width) / 2;
+  int y = over.top + (over.bottom - over.top - height) / 2;
+  if (x + width > work.right) x = work.right - width;
+  if (y + height > work.bottom) y = work.bottom - height;
+  if (x < work.left) x = work.left;
+  if (y < work.top) y = work.top;
+  // Left where the template put it when it cannot move: still shown, only not centred.
+  ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Without an icon of the caller's choosing, a box that informs warns and a box that asks asks.
+UINT WithDefaultIcon(UINT nType) {
+  if (nType & MB_ICONMASK) return nType;
+  switch (nType & MB_TYPEMASK) {
+    case MB_OK:
+    case MB_OKCANCEL: return nType | MB_ICONEXCLAMATION;
+    case MB_YESNO:
+    case MB_YESNOCANCEL: return nType | MB_ICONQUESTION;
+    default: return nType;
+  }
+}
+
 }  // namespace
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
@@ -103,7 +138,17 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     auto pDlg = reinterpret_cast<CDialog*>(lParam);
     pDlg->m_hWnd = hWnd;
     ::SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
-    return pDlg->OnInitDialog();
+    // A dialog that comes up hidden and that its own start-up leaves where it was is centred,
+    // unless it is owned by a window that it does not block.
+    RECT before, after;
+    bool bPlace =
+        !(::GetWindowLongA(hWnd, GWL_STYLE) & WS_VISIBLE) && ::GetWindowRect(hWnd, &before);
+    BOOL bResult = pDlg->OnInitDialog();
+    if (bPlace && ::GetWindowRect(hWnd, &after) && ::EqualRect(&before, &after)) {
+      HWND hOwner = ::GetWindow(hWnd, GW_OWNER);
+      if (!hOwner || !::IsWindowEnabled(hOwner)) CenterWindow(hWnd, hOwner);
+    }
+    return bResult;
   }
   auto pDlg = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
   LRESULT result;
@@ -152,11 +197,13 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   return pApp->ExitInstance();
 }
 
-int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp) {
-  if (g_pfnMessageBoxHook) return g_pfnMessageBoxHook(lpszText, nType, nIDHelp);
+int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT) {
   CWnd* pMainWnd = AfxGetMainWnd();
+  HWND hOwner = pMainWnd ? pMainWnd->m_hWnd : nullptr;
   const char* title = g_pApp && g_pApp->m_pszAppName ? g_pApp->m_pszAppName : nullptr;
-  return ::MessageBoxA(pMainWnd ? pMainWnd->m_hWnd : nullptr, lpszText, title, nType);
+  nType = WithDefaultIcon(nType);
+  if (g_pfnMessageBoxHook) return g_pfnMessageBoxHook(hOwner, lpszText, title, nType);
+  return ::MessageBoxA(hOwner, lpszText, title, nType);
 }
 
 AFX_MESSAGEBOX_HOOK AfxSetMessageBoxHook(AFX_MESSAGEBOX_HOOK pfnHook) {

@@ -175,9 +175,11 @@ CWnd* AfxGetMainWnd();
 HINSTANCE AfxFindResourceHandle(LPCSTR lpszName, LPCSTR lpszType);
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
 
+// A box of type nType owned by the main window and titled with the application's name; a box
+// with no icon flag gets the exclamation icon (OK, OK/Cancel) or the question icon (yes/no).
 int AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 
-// Tests watch the message boxes through this hook instead of showing them; it returns the
-// previous hook. Null restores the real boxes.
-typedef int (*AFX_MESSAGEBOX_HOOK)(LPCSTR lpszText, UINT nType, UINT nIDHelp);
+// Tests watch the message boxes through this hook, which takes what MessageBoxA would, instead
+// of showing them; it returns the previous hook. Null restores the real boxes.
+typedef int (*AFX_MESSAGEBOX_HOOK)(HWND hOwner, LPCSTR lpszText, LPCSTR lpszCaption, UINT nType);
 AFX_MESSAGEBOX_HOOK AfxSetMessageBoxHook(AFX_MESSAGEBOX_HOOK pfnHook);

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Installs what the build, the demo and the tests need on Debian 12; quick when all is there.
+# Installs what the build, the demo and the tests need on Debian 12; quick and silent when all is
+# there, one line per step otherwise, with the package manager's output shown only if a step fails.
 set -euo pipefail
 
+# fonts-wine carries Marlett, which Wine draws the window frames' buttons with.
 need=(cmake make g++ googletest clang llvm libclang-rt-14-dev
       g++-mingw-w64-i686-posix binutils-mingw-w64-i686
       g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-      wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick fonts-wqy-microhei zip python3
-      locales)
+      wine wine32:i386 wine64 fonts-wine xvfb xauth x11-utils imagemagick fonts-wqy-microhei zip
+      python3 locales)
 
 missing=()
 for p in "${need[@]}"; do
@@ -17,14 +19,31 @@ have_locale() { locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; }
 
 SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-dpkg --print-foreign-architectures | grep -qx i386 || $SUDO dpkg --add-architecture i386
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+
+# step WHAT COMMAND...: one line for the step; the command's output goes to the log.
+step() {
+  local what=$1
+  shift
+  echo "setup: $what"
+  if ! "$@" >>"$log" 2>&1; then
+    echo "setup: $what failed:" >&2
+    cat "$log" >&2
+    exit 1
+  fi
+}
+
+dpkg --print-foreign-architectures | grep -qx i386 ||
+  step "adding the i386 architecture" $SUDO dpkg --add-architecture i386
 if [ ${#missing[@]} -gt 0 ]; then
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  step "updating the package lists" $SUDO apt-get update
+  step "installing ${missing[*]}" $SUDO env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
 # Wine converts the Linux side's texts through this locale; its ANSI code page then is 936.
 if ! have_locale; then
-  $SUDO sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
-  $SUDO locale-gen >/dev/null
+  step "adding the zh_CN.UTF-8 locale" $SUDO sh -c \
+    "sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen && locale-gen"
 fi

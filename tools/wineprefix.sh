@@ -3,7 +3,7 @@
 # once; a prefix made by an older version of this script gets the settings it lacks.
 set -euo pipefail
 prefix=$1
-version=2
+version=3
 mkdir -p "$prefix"
 exec 9>"$prefix.lock"
 flock 9
@@ -16,6 +16,11 @@ if [ ! -f "$prefix/.ready" ]; then
   # unmanaged, Wine draws the window frames itself.
   /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 fi
+# Wine draws the window frames' buttons with Marlett, which no prefix gets by itself.
+fonts=$prefix/drive_c/windows/Fonts
+mkdir -p "$fonts"
+cp /usr/share/wine/fonts/marlett.ttf "$fonts/" ||
+  { echo "wineprefix.sh: Wine's Marlett font is missing: run tools/setup.sh" >&2; exit 1; }
 # The netsh simulator stands in the system folder as netsh.exe (tools/installnetsh.sh puts it
 # there): Wine runs that file only when told to prefer it to its builtin netsh.
 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\DllOverrides' /v netsh.exe /d native /f \

@@ -35,7 +35,7 @@ DWORD WINAPI Inspect(LPVOID pv) {
 }
 
 TEST(PanelIcon, BigSmallAndDragIconAreTheApplicationIcon) {
-  AfxSetMessageBoxHook([](LPCSTR, UINT, UINT) { return IDOK; });
+  AfxSetMessageBoxHook([](HWND, LPCSTR, LPCSTR, UINT) { return IDOK; });
   Seen seen;
   HANDLE hThread = CreateThread(nullptr, 0, Inspect, &seen, 0, nullptr);
   ASSERT_NE(hThread, nullptr);

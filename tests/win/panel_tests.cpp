@@ -8,6 +8,7 @@
 namespace {
 
 const char kStatusWords[] = "wlan show hostednetwork";
+const char kSettingsTitle[] = "设置虚拟网卡";
 
 struct ProbeCase {
   const char* name;
@@ -113,7 +114,24 @@ TEST(Panel, NetshFilesBesideTheProgramNeverRunOnlyTheSystemsNetshDoes) {
   EXPECT_EQ(app.Ran(), std::vector<std::string>{});
 }
 
-TEST(Panel, MessageBoxDisablesThePanelWhileItIsUp) {
+BOOL CALLBACK FindShownIcon(HWND hChild, LPARAM lParam) {
+  char cls[16];
+  if (!GetClassNameA(hChild, cls, sizeof cls) || lstrcmpiA(cls, "Static") != 0 ||
+      !IsWindowVisible(hChild) || (GetWindowLongA(hChild, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+    return TRUE;
+  *reinterpret_cast<HICON*>(lParam) =
+      reinterpret_cast<HICON>(SendMessageA(hChild, STM_GETICON, 0, 0));
+  return FALSE;
+}
+
+// The icon a message box shows, or null when it shows none.
+HICON ShownIcon(HWND hBox) {
+  HICON hIcon = nullptr;
+  EnumChildWindows(hBox, FindShownIcon, reinterpret_cast<LPARAM>(&hIcon));
+  return hIcon;
+}
+
+TEST(Panel, ReportBoxIsTheFrameworksAndDisablesThePanelWhileItIsUp) {
   PanelProcess app;
   ASSERT_TRUE(app.Start());
   app.Click(IDC_SHOW_STATUS);
@@ -124,8 +142,35 @@ TEST(Panel, MessageBoxDisablesThePanelWhileItIsUp) {
   char title[64] = "";
   GetWindowTextA(hBox, title, sizeof title);
   EXPECT_STREQ(title, "Ventora");
+  EXPECT_NE(ShownIcon(hBox), nullptr);
   EXPECT_TRUE(PanelProcess::CloseBox(hBox));
   EXPECT_TRUE(IsWindowEnabled(app.panel()));
+}
+
+void ExpectCentredOver(HWND hWnd, const RECT& over, const char* what) {
+  RECT rect;
+  ASSERT_TRUE(GetWindowRect(hWnd, &rect));
+  EXPECT_NEAR(rect.left + rect.right, over.left + over.right, 2) << what;
+  EXPECT_NEAR(rect.top + rect.bottom, over.top + over.bottom, 2) << what;
+}
+
+// Both templates say 0, 0 and leave the placement to the framework.
+TEST(Panel, ComesUpCentredOnTheScreenAndTheSettingsDialogOverIt) {
+  PanelProcess app;
+  ASSERT_TRUE(app.Start());
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(app.panel(), MONITOR_DEFAULTTOPRIMARY), &monitor));
+  ExpectCentredOver(app.panel(), monitor.rcWork, "panel on the work area");
+
+  app.Click(IDC_CONFIGURE);
+  HWND hDlg = app.WaitForDialog(kSettingsTitle);
+  ASSERT_NE(hDlg, nullptr);
+  RECT panel;
+  ASSERT_TRUE(GetWindowRect(app.panel(), &panel));
+  ExpectCentredOver(hDlg, panel, "settings over the panel");
+  PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  EXPECT_TRUE(WaitWindowGone(hDlg, 20000));
 }
 
 enum class Close { OkButton, Escape, CloseBox };

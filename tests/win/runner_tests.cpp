@@ -16,9 +16,9 @@ namespace {
 
 std::vector<std::string> g_boxes;
 
-int RecordBox(LPCSTR text, UINT type, UINT help) {
-  EXPECT_EQ(type, static_cast<UINT>(MB_OK));
-  EXPECT_EQ(help, 0u);
+// The runner's failures reach the screen as warnings.
+int RecordBox(HWND, LPCSTR text, LPCSTR, UINT type) {
+  EXPECT_EQ(type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
   g_boxes.push_back(text);
   return IDOK;
 }
@@ -88,7 +88,7 @@ TEST_F(Runner, CommandThatKeepsItsOutputOpenIsEndedWithEverythingItStarted) {
 TEST_F(Runner, RestoresTheCursorBeforeAnyMessage) {
   HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
   SetCursor(arrow);
-  AfxSetMessageBoxHook([](LPCSTR text, UINT, UINT) {
+  AfxSetMessageBoxHook([](HWND, LPCSTR text, LPCSTR, UINT) {
     g_boxes.push_back(GetCursor() == LoadCursorA(nullptr, IDC_ARROW) ? "arrow" : text);
     return IDOK;
   });
@@ -176,6 +176,32 @@ TEST_F(Runner, ReleasesEveryHandleOnEveryPath) {
   CHandle hJob(CreateJobObjectA(nullptr, nullptr));
   ASSERT_NE(hJob, nullptr);
   EXPECT_GT(HandleGauge(), withProcess) << "a job handle";
+}
+
+UINT g_type;
+
+// What reaches MessageBoxA for each kind of box the program may ask the framework for.
+TEST(AfxMessageBox, GetsTheFrameworksIconOnlyWhereTheCallerChoseNone) {
+  AfxSetMessageBoxHook([](HWND, LPCSTR, LPCSTR, UINT type) {
+    g_type = type;
+    return IDOK;
+  });
+  const UINT cases[][2] = {
+      {MB_OK, MB_OK | MB_ICONEXCLAMATION},
+      {MB_OKCANCEL | MB_DEFBUTTON2, MB_OKCANCEL | MB_DEFBUTTON2 | MB_ICONEXCLAMATION},
+      {MB_YESNO, MB_YESNO | MB_ICONQUESTION},
+      {MB_YESNOCANCEL | MB_TOPMOST, MB_YESNOCANCEL | MB_TOPMOST | MB_ICONQUESTION},
+      {MB_OK | MB_ICONINFORMATION, MB_OK | MB_ICONINFORMATION},
+      {MB_YESNO | MB_ICONSTOP, MB_YESNO | MB_ICONSTOP},
+      {MB_RETRYCANCEL, MB_RETRYCANCEL},
+      {MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, MB_ABORTRETRYIGNORE | MB_DEFBUTTON3},
+  };
+  for (const auto& c : cases) {
+    g_type = ~0u;
+    AfxMessageBox("x", c[0]);
+    EXPECT_EQ(g_type, c[1]) << "asked for " << std::hex << c[0];
+  }
+  AfxSetMessageBoxHook(nullptr);
 }
 
 // The command lines as the panel runs them, through cmd.exe, against the system's netsh.

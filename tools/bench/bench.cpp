@@ -241,7 +241,7 @@ void ReleaseHook() {
     Fail("releasing the hook");
 }
 
-int CountBox(LPCSTR text, UINT, UINT) {
+int CountBox(HWND, LPCSTR text, LPCSTR, UINT) {
   fprintf(stderr, "bench: the runner reported: %s\n", Utf8(text).c_str());
   ++g_boxesFromRunner;
   return IDOK;

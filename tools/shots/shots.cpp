@@ -199,7 +199,26 @@ class App {
   HWND m_hPanel = nullptr;
 };
 
+int CALLBACK FontFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM lParam) {
+  *reinterpret_cast<bool*>(lParam) = true;
+  return 0;
+}
+
+// Wine draws the frames' close box and menu glyphs with Marlett; without it they show letters.
+bool HasMarlett() {
+  ScreenDC hdc;
+  if (!hdc) return Report("GetDC");
+  LOGFONTA font = {};
+  font.lfCharSet = DEFAULT_CHARSET;
+  strcpy(font.lfFaceName, "Marlett");
+  bool bFound = false;
+  EnumFontFamiliesExA(hdc, &font, FontFound, reinterpret_cast<LPARAM>(&bFound), 0);
+  if (!bFound) fprintf(stderr, "shots: Wine has no Marlett font (Debian's fonts-wine)\n");
+  return bFound;
+}
+
 bool TakeShots() {
+  if (!HasMarlett()) return false;
   App app;
   if (!app.Start() || !Capture(app.panel(), "panel.bmp")) return false;
 
