@@ -13,7 +13,6 @@ class CString {
   CString& operator=(LPCSTR psz);
 
   int GetLength() const { return m_nLength; }
-  BOOL IsEmpty() const { return m_nLength == 0; }
   operator LPCSTR() const { return m_pchData ? m_pchData : ""; }
 
   // Room for nMinBufLength chars and a terminator, or null when memory is short (the string is

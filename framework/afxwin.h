@@ -65,12 +65,14 @@ class CWnd : public CCmdTarget {
  public:
   HWND m_hWnd = nullptr;
 
-  void SetDlgItemText(int nID, LPCSTR lpszString) { ::SetDlgItemTextA(m_hWnd, nID, lpszString); }
+  BOOL SetDlgItemText(int nID, LPCSTR lpszString) {
+    return ::SetDlgItemTextA(m_hWnd, nID, lpszString);
+  }
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return ::SendMessageA(m_hWnd, message, wParam, lParam);
   }
   BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
-  void GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
+  BOOL GetClientRect(LPRECT lpRect) const { return ::GetClientRect(m_hWnd, lpRect); }
 
   // Hands the message being handled to the default handling once the handler returns.
   LRESULT Default();
@@ -103,7 +105,7 @@ class CDialog : public CWnd {
   INT_PTR DoModal();
   virtual BOOL OnInitDialog();
   BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
-  void EndDialog(int nResult) { ::EndDialog(m_hWnd, nResult); }
+  BOOL EndDialog(int nResult) { return ::EndDialog(m_hWnd, nResult); }
 
  protected:
   virtual void DoDataExchange(CDataExchange*) {}

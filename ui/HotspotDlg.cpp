@@ -53,7 +53,7 @@ void CHotspotDlg::OnPaint() {
   int cxIcon = ::GetSystemMetrics(SM_CXICON);
   int cyIcon = ::GetSystemMetrics(SM_CYICON);
   RECT rect;
-  GetClientRect(&rect);
+  if (!GetClientRect(&rect)) return;
   int x = (rect.right - rect.left - cxIcon + 1) / 2;
   int y = (rect.bottom - rect.top - cyIcon + 1) / 2;
   dc.DrawIcon(x, y, m_hIcon);
