@@ -21,7 +21,7 @@ void PrintTo(const ProbeCase& c, std::ostream* os) { *os << c.name; }
 class Probe : public testing::TestWithParam<ProbeCase> {};
 
 TEST_P(Probe, SetsBothCaptionsFromTheStatusReportWithoutShowingIt) {
-  PanelProcess app(GetParam().report);
+  CPanelProcess app(GetParam().report);
   ASSERT_TRUE(app.Start());
   EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), GetParam().adapterCaption);
   EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), GetParam().hotspotCaption);
@@ -46,10 +46,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Panel, ViewButtonShowsTheReportByteForByteAndChangesNoCaption) {
   const std::string report = "\r\n承载网络设置\r\n----\r\n    模式 : 已启用 & <x>\r\n\r\n";
-  PanelProcess app(report);
+  CPanelProcess app(report);
   ASSERT_TRUE(app.Start());
   for (int i = 0; i < 2; ++i) {
-    app.Click(IDC_SHOW_STATUS);
+    ASSERT_TRUE(app.Click(IDC_SHOW_STATUS));
     EXPECT_EQ(app.TakeBox(), report);
     EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), kCaptionDisableAdapter);
     EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStartHotspot);
@@ -59,23 +59,23 @@ TEST(Panel, ViewButtonShowsTheReportByteForByteAndChangesNoCaption) {
 
 // Each press runs the command its caption offers, then flips, whatever netsh answered.
 TEST(Panel, TogglesRunTheirCommandsInTurnAndFlipEvenWhenRefused) {
-  PanelProcess app;
+  CPanelProcess app;
   ASSERT_TRUE(app.Start());
   EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStartHotspot);
 
-  app.Click(IDC_TOGGLE_HOTSPOT);  // refused: the hosted network is not allowed yet
+  ASSERT_TRUE(app.Click(IDC_TOGGLE_HOTSPOT));  // refused: the hosted network is not allowed yet
   EXPECT_NE(app.TakeBox().find("无法启动承载网络"), std::string::npos);
   EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStopHotspot);
-  app.Click(IDC_TOGGLE_HOTSPOT);
+  ASSERT_TRUE(app.Click(IDC_TOGGLE_HOTSPOT));
   EXPECT_NE(app.TakeBox(), "");
   EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStartHotspot);
 
-  app.Click(IDC_TOGGLE_ADAPTER);
+  ASSERT_TRUE(app.Click(IDC_TOGGLE_ADAPTER));
   EXPECT_NE(app.TakeBox().find("允许"), std::string::npos);
   EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), kCaptionDisableAdapter);
-  app.Click(IDC_TOGGLE_HOTSPOT);
+  ASSERT_TRUE(app.Click(IDC_TOGGLE_HOTSPOT));
   EXPECT_NE(app.TakeBox().find("已启动承载网络"), std::string::npos);
-  app.Click(IDC_TOGGLE_ADAPTER);
+  ASSERT_TRUE(app.Click(IDC_TOGGLE_ADAPTER));
   EXPECT_NE(app.TakeBox().find("禁止"), std::string::npos);
   EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), kCaptionEnableAdapter);
 
@@ -88,22 +88,22 @@ TEST(Panel, TogglesRunTheirCommandsInTurnAndFlipEvenWhenRefused) {
 // The interpreter looks in its current folder first: a program started from a downloads folder
 // must not run a netsh.* dropped there, neither for its status probe nor for any button.
 TEST(Panel, NetshFilesBesideTheProgramNeverRunOnlyTheSystemsNetshDoes) {
-  PanelProcess app;
+  CPanelProcess app;
   app.PlantNetshDecoys();
   ASSERT_TRUE(app.Start());
-  app.Click(IDC_SHOW_STATUS);
+  ASSERT_TRUE(app.Click(IDC_SHOW_STATUS));
   EXPECT_NE(app.TakeBox().find("承载网络设置"), std::string::npos);
-  app.Click(IDC_TOGGLE_ADAPTER);
+  ASSERT_TRUE(app.Click(IDC_TOGGLE_ADAPTER));
   EXPECT_NE(app.TakeBox().find("承载网络模式已设置为允许。"), std::string::npos);
-  app.Click(IDC_TOGGLE_HOTSPOT);
+  ASSERT_TRUE(app.Click(IDC_TOGGLE_HOTSPOT));
   EXPECT_NE(app.TakeBox().find("已启动承载网络。"), std::string::npos);
 
-  app.Click(IDC_CONFIGURE);
+  ASSERT_TRUE(app.Click(IDC_CONFIGURE));
   HWND hDlg = app.WaitForDialog("设置虚拟网卡");
   ASSERT_NE(hDlg, nullptr);
-  SetDlgItemTextA(hDlg, IDC_SSID, "net");
-  SetDlgItemTextA(hDlg, IDC_KEY, "12345678");
-  PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_TRUE(SetDlgItemTextA(hDlg, IDC_SSID, "net"));
+  EXPECT_TRUE(SetDlgItemTextA(hDlg, IDC_KEY, "12345678"));
+  EXPECT_TRUE(PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0));
   EXPECT_NE(app.TakeBox().find("已成功更改承载网络的 SSID。"), std::string::npos);
 
   EXPECT_EQ(app.Commands(), (std::vector<std::string>{
@@ -114,9 +114,9 @@ TEST(Panel, NetshFilesBesideTheProgramNeverRunOnlyTheSystemsNetshDoes) {
 }
 
 TEST(Panel, MessageBoxDisablesThePanelWhileItIsUp) {
-  PanelProcess app;
+  CPanelProcess app;
   ASSERT_TRUE(app.Start());
-  app.Click(IDC_SHOW_STATUS);
+  ASSERT_TRUE(app.Click(IDC_SHOW_STATUS));
   HWND hBox = app.WaitForBox();
   ASSERT_NE(hBox, nullptr);
   EXPECT_EQ(GetWindow(hBox, GW_OWNER), app.panel());
@@ -124,7 +124,7 @@ TEST(Panel, MessageBoxDisablesThePanelWhileItIsUp) {
   char title[64] = "";
   GetWindowTextA(hBox, title, sizeof title);
   EXPECT_STREQ(title, "Ventora");
-  EXPECT_TRUE(PanelProcess::CloseBox(hBox));
+  EXPECT_TRUE(app.Dismiss(hBox, IDOK));
   EXPECT_TRUE(IsWindowEnabled(app.panel()));
 }
 
@@ -140,16 +140,18 @@ void PrintTo(Close c, std::ostream* os) { *os << CloseName({c, 0}); }
 class Closing : public testing::TestWithParam<Close> {};
 
 TEST_P(Closing, EndsTheProgramAndRunsNoCommand) {
-  PanelProcess app;
+  CPanelProcess app;
   ASSERT_TRUE(app.Start());
   switch (GetParam()) {
-    case Close::OkButton: app.Click(IDOK); break;
+    case Close::OkButton: ASSERT_TRUE(app.Click(IDOK)); break;
     case Close::Escape: {
       HWND hOk = GetDlgItem(app.panel(), IDOK);
-      PostMessageA(hOk, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+      EXPECT_TRUE(PostMessageA(hOk, WM_KEYDOWN, VK_ESCAPE, 0x00010001));
       break;
     }
-    case Close::CloseBox: PostMessageA(app.panel(), WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    case Close::CloseBox:
+      ASSERT_TRUE(PostMessageA(app.panel(), WM_SYSCOMMAND, SC_CLOSE, 0));
+      break;
   }
   DWORD code = 1;
   ASSERT_TRUE(app.WaitExit(&code));
