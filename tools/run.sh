@@ -7,14 +7,16 @@ cd "$(dirname "$0")/.."
 tools/setup.sh
 
 source tools/winesession.sh
+# Asked before the session gives this shell a display of its own.
+own_display=${DISPLAY:-}
 # Left by older versions of this script; it would never run now.
 rm -f build/demo/netsh.exe
 demo_folder "$PWD" "$PWD/build/demo"
 cd "$demo"
 
-if [ -n "${DISPLAY:-}" ]; then
-  rm -rf "$run"
-  exec "$OLDPWD/tools/wine.sh" "$prefix" Ventora.exe
+if [ -n "$own_display" ]; then
+  "$OLDPWD/tools/wine.sh" "$prefix" Ventora.exe
+  exit
 fi
 
 "$OLDPWD/tools/wine.sh" "$prefix" Ventora.exe &
