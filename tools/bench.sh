@@ -11,12 +11,10 @@ tools/setup.sh
 cmake --preset win32 >/dev/null
 cmake --build build/win32 -j2 --target Ventora >/dev/null
 source tools/winesession.sh
-arch=$(wine_arch)
-cmake --preset "$arch" >/dev/null
-cmake --build "build/$arch" -j2 --target bench >/dev/null
+demo_folder "$root" "" bench
 
 echo "machine: $(nproc) CPUs, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)," \
-  "$(/usr/lib/wine/wine64 --version), timed build: $arch (shipped build: win32)"
+  "$("$wine_dir/wine64" --version), timed build: $arch (shipped build: win32)"
 
 exe=build/win32/Ventora.exe
 bytes=$(stat -c %s "$exe")
@@ -31,10 +29,5 @@ verdict=met
 echo "size             $bytes bytes ($(awk "BEGIN{printf \"%.1f\", $bytes/1024}") KiB), imports:" \
   "${dlls[*]}${others:+ (not OS DLLs: ${others[*]})}  goal <= 49152 bytes, OS DLLs only: $verdict"
 
-wine_session "$root" "$arch"
-
-cp "build/$arch/Ventora.exe" "$run/"
-# The prefix's netsh.exe keeps the hosted network's state here.
-export VENTORA_NETSH_DIR="Z:${run//\//\\}"
 cd "$run"
 "$root/tools/wine.sh" "$prefix" "$root/build/$arch/bench.exe" "$@"

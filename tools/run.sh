@@ -7,23 +7,18 @@ cd "$(dirname "$0")/.."
 tools/setup.sh
 
 source tools/winesession.sh
-arch=$(wine_arch)
-cmake --preset "$arch" >/dev/null
-cmake --build "build/$arch" -j2 --target Ventora netsh_sim
-demo=$PWD/build/demo prefix=$PWD/build/$arch/wineprefix
-mkdir -p "$demo"
-tools/installnetsh.sh "$prefix" "build/$arch/netsh.exe"
-cp "build/$arch/Ventora.exe" "$demo/"
+# Asked before the session gives this shell a display of its own.
+own_display=${DISPLAY:-}
 # Left by older versions of this script; it would never run now.
-rm -f "$demo/netsh.exe"
-export VENTORA_NETSH_DIR="Z:${demo//\//\\}"
+rm -f build/demo/netsh.exe
+demo_folder "$PWD" "$PWD/build/demo"
 cd "$demo"
 
-if [ -n "${DISPLAY:-}" ]; then
-  exec "$OLDPWD/tools/wine.sh" "$prefix" Ventora.exe
+if [ -n "$own_display" ]; then
+  "$OLDPWD/tools/wine.sh" "$prefix" Ventora.exe
+  exit
 fi
 
-source "$OLDPWD/tools/xvfb.sh"
 "$OLDPWD/tools/wine.sh" "$prefix" Ventora.exe &
 for _ in $(seq 60); do
   xwininfo -root -tree 2>/dev/null | grep -q '"Ventora"' && break
@@ -32,5 +27,4 @@ done
 sleep 2
 import -window root screenshot.png
 convert screenshot.png -trim +repage screenshot.png
-WINEPREFIX=$prefix /usr/lib/wine/wineserver -k 2>/dev/null || true
 echo "The panel ran under Xvfb (no display is set); its picture: $demo/screenshot.png"

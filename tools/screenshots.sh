@@ -7,14 +7,7 @@ root=$PWD
 tools/setup.sh
 
 source tools/winesession.sh
-arch=$(wine_arch)
-cmake --preset "$arch" >/dev/null
-cmake --build "build/$arch" -j2 --target shots >/dev/null
-
-wine_session "$root" "$arch"
-cp "build/$arch/Ventora.exe" "$run/"
-# The prefix's netsh.exe keeps the hosted network's state here.
-export VENTORA_NETSH_DIR="Z:${run//\//\\}"
+demo_folder "$root" "" shots
 (cd "$run" && "$root/tools/wine.sh" "$prefix" "$root/build/$arch/shots.exe")
 mkdir -p docs
 for shot in panel settings report; do

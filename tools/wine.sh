@@ -3,12 +3,13 @@
 # on first use), with code page 936. CMake's cross-compiling emulator, and the run and test scripts.
 set -euo pipefail
 prefix=$1 prog=$2; shift 2
+source "$(dirname "$0")/winesession.sh"
 
 # The PE machine field picks the loader: a 64-bit-only Wine cannot start i386 code.
 pe=$(od -An -tu4 -j60 -N4 "$prog" | tr -d ' ')
 case "$(od -An -tx1 -j$((pe + 4)) -N2 "$prog" | tr -d ' ')" in
-  4c01) loader=/usr/lib/wine/wine ;;
-  6486) loader=/usr/lib/wine/wine64 ;;
+  4c01) loader=$wine_dir/wine ;;
+  6486) loader=$wine_dir/wine64 ;;
   *) echo "wine.sh: $prog is no x86 Windows program" >&2; exit 2 ;;
 esac
 

@@ -3,18 +3,19 @@
 # once; a prefix made by an older version of this script gets the settings it lacks.
 set -euo pipefail
 prefix=$1
+source "$(dirname "$0")/winesession.sh"
 version=3
 mkdir -p "$prefix"
 exec 9>"$prefix.lock"
 flock 9
 [ "$(cat "$prefix/.ready" 2>/dev/null)" = "$version" ] && exit 0
 
-export WINEPREFIX=$prefix WINELOADER=/usr/lib/wine/wine64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$prefix WINELOADER=$wine_dir/wine64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$prefix/.ready" ]; then
-  /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+  "$wine_dir/wine64" wineboot -i >/dev/null 2>&1 || true
   # Without a window manager Wine stalls on every hidden window unless its windows are unmanaged;
   # unmanaged, Wine draws the window frames itself.
-  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  "$wine_dir/wine64" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 fi
 # Wine draws the window frames' buttons with Marlett, which no prefix gets by itself.
 fonts=$prefix/drive_c/windows/Fonts
@@ -23,7 +24,7 @@ cp /usr/share/wine/fonts/marlett.ttf "$fonts/" ||
   { echo "wineprefix.sh: Wine's Marlett font is missing: run tools/setup.sh" >&2; exit 1; }
 # The netsh simulator stands in the system folder as netsh.exe (tools/installnetsh.sh puts it
 # there): Wine runs that file only when told to prefer it to its builtin netsh.
-/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\DllOverrides' /v netsh.exe /d native /f \
+"$wine_dir/wine64" reg add 'HKCU\Software\Wine\DllOverrides' /v netsh.exe /d native /f \
   >/dev/null 2>&1
-/usr/lib/wine/wineserver -w
+"$wine_dir/wineserver" -w
 echo "$version" >"$prefix/.ready"

@@ -1,8 +1,11 @@
 # Sourced by the scripts that run Windows programs under Wine.
 
+# Wine's loaders and server, where Debian's and Ubuntu's wine packages put them.
+wine_dir=/usr/lib/wine
+
 # win32 where this machine runs 32-bit x86 code, else win64: the same sources for 64-bit Wine.
 wine_arch() {
-  if /usr/lib/wine/wine --version >/dev/null 2>&1; then echo win32; else
+  if "$wine_dir/wine" --version >/dev/null 2>&1; then echo win32; else
     echo "$(basename "$0"): this machine runs no 32-bit code, so this uses the 64-bit build" >&2
     echo win64
   fi
@@ -19,18 +22,34 @@ wine_session() {
   run=$(mktemp -d)
   trap 'wine_session_end' EXIT
   # A wineserver already serving the prefix belongs to another session and is left alone.
-  if WINEPREFIX="$prefix" /usr/lib/wine/wineserver -p 2>/dev/null; then own_server=1; else
+  if WINEPREFIX="$prefix" "$wine_dir/wineserver" -p 2>/dev/null; then own_server=1; else
     own_server=
     echo "$(basename "$0"): another Wine session shares $prefix" >&2
   fi
   # Wine's own services start here: started by a test, they would inherit its output and CTest
   # would wait for them to close it.
-  WINEPREFIX="$prefix" WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64 wineboot \
+  WINEPREFIX="$prefix" WINELOADER=$wine_dir/wine64 "$wine_dir/wine64" wineboot \
     </dev/null >/dev/null 2>&1
 }
 
+# demo_folder ROOT FOLDER [TARGETS...]: builds the program, the netsh simulator and TARGETS for
+# this machine, starts the Wine session and puts Ventora.exe in FOLDER ($run when empty), where the
+# prefix's netsh keeps the hosted network's state. Sets arch, prefix, run and demo.
+demo_folder() {
+  local root=$1 folder=$2
+  shift 2
+  arch=$(wine_arch)
+  (cd "$root" && cmake --preset "$arch" >/dev/null)
+  cmake --build "$root/build/$arch" -j2 --target Ventora netsh_sim "$@" >/dev/null
+  wine_session "$root" "$arch"
+  demo=${folder:-$run}
+  mkdir -p "$demo"
+  cp "$root/build/$arch/Ventora.exe" "$demo/"
+  export VENTORA_NETSH_DIR="Z:${demo//\//\\}"
+}
+
 wine_session_end() {
-  [ -z "${own_server:-}" ] || WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  [ -z "${own_server:-}" ] || WINEPREFIX="$prefix" "$wine_dir/wineserver" -k 2>/dev/null || true
   rm -rf "$run"
   kill ${xvfb_pid:-} 2>/dev/null || true
 }

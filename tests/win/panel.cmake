@@ -9,3 +9,8 @@ foreach(name panel_tests settings_tests)
   target_compile_definitions(${name} PRIVATE VENTORA_EXE="$<TARGET_FILE:Ventora>"
     DECOY_PATH="$<TARGET_FILE:decoy>")
 endforeach()
+
+# The panel in the test's own process, with the program's resources.
+ventora_win_test(icon_tests SOURCES icon_tests.cpp ${CMAKE_SOURCE_DIR}/ui/HotspotDlg.cpp
+  ${CMAKE_SOURCE_DIR}/ui/HotspotSettingsDlg.cpp ${CMAKE_SOURCE_DIR}/tools/drive/app_windows.cpp
+  $<TARGET_OBJECTS:ventora_resources> LIBS ventora_runner)

@@ -4,106 +4,65 @@
 
 namespace {
 
-void WriteText(const std::string& path, const std::string& text) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  EXPECT_TRUE(WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
-  EXPECT_EQ(written, text.size());
-  CloseHandle(h);
+void WriteText(const std::string& strPath, const std::string& strText) {
+  HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                             nullptr);
+  ASSERT_NE(hFile, INVALID_HANDLE_VALUE) << strPath << ": " << GetLastError();
+  DWORD dwWritten = 0;
+  EXPECT_TRUE(WriteFile(hFile, strText.data(), static_cast<DWORD>(strText.size()), &dwWritten,
+                        nullptr));
+  EXPECT_EQ(dwWritten, strText.size());
+  CloseHandle(hFile);
 }
 
 const char* const kDecoys[] = {"netsh.bat", "netsh.cmd", "netsh.exe"};
 
 }  // namespace
 
-PanelProcess::PanelProcess(const std::string& report) {
-  EXPECT_TRUE(CopyFileA(WindowsPath(VENTORA_EXE).c_str(), (m_folder / "Ventora.exe").c_str(), FALSE));
-  // Inherited by the program, its interpreter and the simulator.
-  EXPECT_TRUE(SetEnvironmentVariableA("VENTORA_NETSH_DIR", m_netshState.path().c_str()));
-  if (!report.empty()) WriteText(m_netshState / "canned-report.txt", report);
+CPanelProcess::CPanelProcess(const std::string& strReport) {
+  EXPECT_TRUE(CopyFileA(WindowsPath(VENTORA_EXE).c_str(), (m_folder / "Ventora.exe").c_str(),
+                        FALSE));
+  // Passed on by the program and its interpreter to the simulator.
+  SetEnv("VENTORA_NETSH_DIR", m_netshState.path());
+  if (!strReport.empty()) WriteText(m_netshState / "canned-report.txt", strReport);
 }
 
-void PanelProcess::PlantNetshDecoys() const {
-  for (const char* script : {"netsh.bat", "netsh.cmd"})
-    WriteText(m_folder / script, std::string("@echo ran>\"%~dp0") + script + ".ran\"\r\n");
+void CPanelProcess::PlantNetshDecoys() const {
+  for (const char* lpszScript : {"netsh.bat", "netsh.cmd"})
+    WriteText(m_folder / lpszScript, std::string("@echo ran>\"%~dp0") + lpszScript + ".ran\"\r\n");
   EXPECT_TRUE(CopyFileA(WindowsPath(DECOY_PATH).c_str(), (m_folder / "netsh.exe").c_str(), FALSE));
 }
 
-std::vector<std::string> PanelProcess::Ran() const {
+std::vector<std::string> CPanelProcess::Ran() const {
   std::vector<std::string> ran;
-  for (const char* decoy : kDecoys)
-    if (FileExists(m_folder / decoy + ".ran")) ran.push_back(decoy);
+  for (const char* lpszDecoy : kDecoys)
+    if (FileExists(m_folder / lpszDecoy + ".ran")) ran.push_back(lpszDecoy);
   return ran;
 }
 
-PanelProcess::~PanelProcess() {
-  if (m_pi.hProcess) {
-    if (WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) {
-      TerminateProcess(m_pi.hProcess, 1);
-      WaitForSingleObject(m_pi.hProcess, 5000);
-    }
-    CloseHandle(m_pi.hProcess);
-    CloseHandle(m_pi.hThread);
-  }
+bool CPanelProcess::Start() {
+  bool bStarted = StartAndWait(m_folder / "Ventora.exe", m_folder.path());
+  EXPECT_TRUE(bStarted) << error();
+  return bStarted;
 }
 
-bool PanelProcess::Start() {
-  std::string line = "\"" + (m_folder / "Ventora.exe") + "\"";
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                      m_folder.path().c_str(), &si, &m_pi)) {
-    ADD_FAILURE() << "CreateProcess: " << GetLastError();
-    return false;
-  }
-  m_hPanel = WaitForAppWindow(m_pi.dwProcessId, nullptr, "Ventora", 30000);
-  return m_hPanel != nullptr;
+std::string CPanelProcess::Caption(int nId) const {
+  char szText[256] = "";
+  EXPECT_NE(GetDlgItemTextA(panel(), nId, szText, sizeof szText), 0u) << "control " << nId;
+  return szText;
 }
 
-std::string PanelProcess::Caption(int id) const {
-  char text[256] = "";
-  GetDlgItemTextA(m_hPanel, id, text, sizeof text);
-  return text;
-}
-
-void PanelProcess::Click(int id) const { EXPECT_TRUE(PressButton(m_hPanel, id)); }
-
-HWND PanelProcess::WaitForBox(DWORD timeoutMs) const {
-  return WaitForAppWindow(m_pi.dwProcessId, m_hPanel, nullptr, timeoutMs);
-}
-
-HWND PanelProcess::WaitForDialog(const char* title, DWORD timeoutMs) const {
-  return WaitForAppWindow(m_pi.dwProcessId, m_hPanel, title, timeoutMs);
-}
-
-bool PanelProcess::CloseBox(HWND hBox) {
-  return PressButton(hBox, IDOK) && WaitWindowGone(hBox, 20000);
-}
-
-std::string PanelProcess::TakeBox() const {
-  HWND hBox = WaitForBox();
-  if (!hBox) return "";
-  std::string text = MessageBoxText(hBox);
-  EXPECT_TRUE(CloseBox(hBox));
-  return text;
-}
-
-bool PanelProcess::WaitExit(DWORD* pCode, DWORD timeoutMs) {
-  if (WaitForSingleObject(m_pi.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
-  return GetExitCodeProcess(m_pi.hProcess, pCode) != 0;
-}
-
-std::vector<std::string> PanelProcess::Commands() const {
+std::vector<std::string> CPanelProcess::Commands() const {
   std::vector<std::string> lines;
-  std::string log = ReadFileText(m_netshState / "netsh.log"), line;
-  for (char c : log) {
+  std::string strLog = ReadFileText(m_netshState / "netsh.log"), strLine;
+  for (char c : strLog) {
     if (c == '\n') {
-      lines.push_back(line);
-      line.clear();
+      lines.push_back(strLine);
+      strLine.clear();
     } else if (c != '\r') {
-      line += c;
+      strLine += c;
     }
   }
-  if (!line.empty()) lines.push_back(line);
+  if (!strLine.empty()) lines.push_back(strLine);
   return lines;
 }

@@ -1,5 +1,10 @@
 // The whole program under Wine: started against the system's netsh, driven through its windows.
 #include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h, which it needs.
+#include <tlhelp32.h>
+
+#include <set>
 
 #include "panel_driver.h"
 #include "resource.h"
@@ -22,7 +27,7 @@ void PrintTo(const ProbeCase& c, std::ostream* os) { *os << c.name; }
 class Probe : public testing::TestWithParam<ProbeCase> {};
 
 TEST_P(Probe, SetsBothCaptionsFromTheStatusReportWithoutShowingIt) {
-  PanelProcess app(GetParam().report);
+  CPanelProcess app(GetParam().report);
   ASSERT_TRUE(app.Start());
   EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), GetParam().adapterCaption);
   EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), GetParam().hotspotCaption);
@@ -47,10 +52,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Panel, ViewButtonShowsTheReportByteForByteAndChangesNoCaption) {
   const std::string report = "\r\n承载网络设置\r\n----\r\n    模式 : 已启用 & <x>\r\n\r\n";
-  PanelProcess app(report);
+  CPanelProcess app(report);
   ASSERT_TRUE(app.Start());
   for (int i = 0; i < 2; ++i) {
-    app.Click(IDC_SHOW_STATUS);
+    ASSERT_TRUE(app.Click(IDC_SHOW_STATUS));
     EXPECT_EQ(app.TakeBox(), report);
     EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), kCaptionDisableAdapter);
     EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStartHotspot);
@@ -60,23 +65,23 @@ TEST(Panel, ViewButtonShowsTheReportByteForByteAndChangesNoCaption) {
 
 // Each press runs the command its caption offers, then flips, whatever netsh answered.
 TEST(Panel, TogglesRunTheirCommandsInTurnAndFlipEvenWhenRefused) {
-  PanelProcess app;
+  CPanelProcess app;
   ASSERT_TRUE(app.Start());
   EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStartHotspot);
 
-  app.Click(IDC_TOGGLE_HOTSPOT);  // refused: the hosted network is not allowed yet
+  ASSERT_TRUE(app.Click(IDC_TOGGLE_HOTSPOT));  // refused: the hosted network is not allowed yet
   EXPECT_NE(app.TakeBox().find("无法启动承载网络"), std::string::npos);
   EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStopHotspot);
-  app.Click(IDC_TOGGLE_HOTSPOT);
+  ASSERT_TRUE(app.Click(IDC_TOGGLE_HOTSPOT));
   EXPECT_NE(app.TakeBox(), "");
   EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStartHotspot);
 
-  app.Click(IDC_TOGGLE_ADAPTER);
+  ASSERT_TRUE(app.Click(IDC_TOGGLE_ADAPTER));
   EXPECT_NE(app.TakeBox().find("允许"), std::string::npos);
   EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), kCaptionDisableAdapter);
-  app.Click(IDC_TOGGLE_HOTSPOT);
+  ASSERT_TRUE(app.Click(IDC_TOGGLE_HOTSPOT));
   EXPECT_NE(app.TakeBox().find("已启动承载网络"), std::string::npos);
-  app.Click(IDC_TOGGLE_ADAPTER);
+  ASSERT_TRUE(app.Click(IDC_TOGGLE_ADAPTER));
   EXPECT_NE(app.TakeBox().find("禁止"), std::string::npos);
   EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), kCaptionEnableAdapter);
 
@@ -89,22 +94,22 @@ TEST(Panel, TogglesRunTheirCommandsInTurnAndFlipEvenWhenRefused) {
 // The interpreter looks in its current folder first: a program started from a downloads folder
 // must not run a netsh.* dropped there, neither for its status probe nor for any button.
 TEST(Panel, NetshFilesBesideTheProgramNeverRunOnlyTheSystemsNetshDoes) {
-  PanelProcess app;
+  CPanelProcess app;
   app.PlantNetshDecoys();
   ASSERT_TRUE(app.Start());
-  app.Click(IDC_SHOW_STATUS);
+  ASSERT_TRUE(app.Click(IDC_SHOW_STATUS));
   EXPECT_NE(app.TakeBox().find("承载网络设置"), std::string::npos);
-  app.Click(IDC_TOGGLE_ADAPTER);
+  ASSERT_TRUE(app.Click(IDC_TOGGLE_ADAPTER));
   EXPECT_NE(app.TakeBox().find("承载网络模式已设置为允许。"), std::string::npos);
-  app.Click(IDC_TOGGLE_HOTSPOT);
+  ASSERT_TRUE(app.Click(IDC_TOGGLE_HOTSPOT));
   EXPECT_NE(app.TakeBox().find("已启动承载网络。"), std::string::npos);
 
-  app.Click(IDC_CONFIGURE);
+  ASSERT_TRUE(app.Click(IDC_CONFIGURE));
   HWND hDlg = app.WaitForDialog("设置虚拟网卡");
   ASSERT_NE(hDlg, nullptr);
-  SetDlgItemTextA(hDlg, IDC_SSID, "net");
-  SetDlgItemTextA(hDlg, IDC_KEY, "12345678");
-  PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_TRUE(SetDlgItemTextA(hDlg, IDC_SSID, "net"));
+  EXPECT_TRUE(SetDlgItemTextA(hDlg, IDC_KEY, "12345678"));
+  EXPECT_TRUE(PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0));
   EXPECT_NE(app.TakeBox().find("已成功更改承载网络的 SSID。"), std::string::npos);
 
   EXPECT_EQ(app.Commands(), (std::vector<std::string>{
@@ -131,10 +136,71 @@ HICON ShownIcon(HWND hBox) {
   return hIcon;
 }
 
-TEST(Panel, ReportBoxIsTheFrameworksAndDisablesThePanelWhileItIsUp) {
-  PanelProcess app;
+struct CShownWindows {
+  std::set<DWORD> setPids;
+  std::vector<std::string> vecSeen;
+};
+
+BOOL CALLBACK NoteShown(HWND hWnd, LPARAM lParam) {
+  auto pShown = reinterpret_cast<CShownWindows*>(lParam);
+  DWORD dwPid = 0;
+  if (IsWindowVisible(hWnd) && GetWindowThreadProcessId(hWnd, &dwPid) &&
+      pShown->setPids.count(dwPid)) {
+    char szClass[64] = "", szTitle[128] = "";
+    GetClassNameA(hWnd, szClass, sizeof szClass);
+    GetWindowTextA(hWnd, szTitle, sizeof szTitle);
+    pShown->vecSeen.push_back(std::string(szClass) + " \"" + szTitle + "\"");
+  }
+  return TRUE;
+}
+
+// The visible top-level windows of the processes dwPid started, and those they started.
+std::vector<std::string> WindowsOfDescendants(DWORD dwPid) {
+  CShownWindows shown;
+  HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  EXPECT_NE(hSnapshot, INVALID_HANDLE_VALUE) << GetLastError();
+  if (hSnapshot == INVALID_HANDLE_VALUE) return {};
+  std::vector<PROCESSENTRY32> vecProcesses;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL bMore = Process32First(hSnapshot, &entry); bMore;
+       bMore = Process32Next(hSnapshot, &entry))
+    vecProcesses.push_back(entry);
+  CloseHandle(hSnapshot);
+  std::set<DWORD> setTree = {dwPid};
+  for (size_t nBefore = 0; nBefore != setTree.size();) {
+    nBefore = setTree.size();
+    for (const PROCESSENTRY32& process : vecProcesses)
+      if (setTree.count(process.th32ParentProcessID)) setTree.insert(process.th32ProcessID);
+  }
+  setTree.erase(dwPid);
+  shown.setPids = setTree;
+  EnumWindows(NoteShown, reinterpret_cast<LPARAM>(&shown));
+  return shown.vecSeen;
+}
+
+// Started from Explorer the program has no console to share: a command started shown would open
+// a console window of its own over the panel (under Wine, conhost's WineConsoleClass window).
+TEST(Panel, SlowCommandShowsNoWindowWhenTheProgramHasNoConsole) {
+  CPanelProcess app;
+  app.SetEnv("VENTORA_SIM_DELAY_MS", "1500");
   ASSERT_TRUE(app.Start());
-  app.Click(IDC_SHOW_STATUS);
+  ASSERT_TRUE(app.Click(IDC_SHOW_STATUS));
+  HWND hBox = nullptr;
+  for (DWORD dwStart = GetTickCount(); !hBox && GetTickCount() - dwStart < 20000;) {
+    EXPECT_EQ(WindowsOfDescendants(app.pid()), std::vector<std::string>{});
+    if (HasFailure()) return;
+    hBox = app.WaitForBox(100);
+  }
+  ASSERT_NE(hBox, nullptr);
+  EXPECT_NE(MessageBoxText(hBox).find("承载网络设置"), std::string::npos);
+  EXPECT_TRUE(app.Dismiss(hBox, IDOK));
+}
+
+TEST(Panel, MessageBoxDisablesThePanelWhileItIsUp) {
+  CPanelProcess app;
+  ASSERT_TRUE(app.Start());
+  ASSERT_TRUE(app.Click(IDC_SHOW_STATUS));
   HWND hBox = app.WaitForBox();
   ASSERT_NE(hBox, nullptr);
   EXPECT_EQ(GetWindow(hBox, GW_OWNER), app.panel());
@@ -143,7 +209,7 @@ TEST(Panel, ReportBoxIsTheFrameworksAndDisablesThePanelWhileItIsUp) {
   GetWindowTextA(hBox, title, sizeof title);
   EXPECT_STREQ(title, "Ventora");
   EXPECT_NE(ShownIcon(hBox), nullptr);
-  EXPECT_TRUE(PanelProcess::CloseBox(hBox));
+  EXPECT_TRUE(app.Dismiss(hBox, IDOK));
   EXPECT_TRUE(IsWindowEnabled(app.panel()));
 }
 
@@ -156,21 +222,20 @@ void ExpectCentredOver(HWND hWnd, const RECT& over, const char* what) {
 
 // Both templates say 0, 0 and leave the placement to the framework.
 TEST(Panel, ComesUpCentredOnTheScreenAndTheSettingsDialogOverIt) {
-  PanelProcess app;
+  CPanelProcess app;
   ASSERT_TRUE(app.Start());
   MONITORINFO monitor = {};
   monitor.cbSize = sizeof monitor;
   ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(app.panel(), MONITOR_DEFAULTTOPRIMARY), &monitor));
   ExpectCentredOver(app.panel(), monitor.rcWork, "panel on the work area");
 
-  app.Click(IDC_CONFIGURE);
+  ASSERT_TRUE(app.Click(IDC_CONFIGURE));
   HWND hDlg = app.WaitForDialog(kSettingsTitle);
   ASSERT_NE(hDlg, nullptr);
-  RECT panel;
-  ASSERT_TRUE(GetWindowRect(app.panel(), &panel));
-  ExpectCentredOver(hDlg, panel, "settings over the panel");
-  PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-  EXPECT_TRUE(WaitWindowGone(hDlg, 20000));
+  RECT rcPanel;
+  ASSERT_TRUE(GetWindowRect(app.panel(), &rcPanel));
+  ExpectCentredOver(hDlg, rcPanel, "settings over the panel");
+  EXPECT_TRUE(app.Dismiss(hDlg, IDCANCEL));
 }
 
 enum class Close { OkButton, Escape, CloseBox };
@@ -185,16 +250,18 @@ void PrintTo(Close c, std::ostream* os) { *os << CloseName({c, 0}); }
 class Closing : public testing::TestWithParam<Close> {};
 
 TEST_P(Closing, EndsTheProgramAndRunsNoCommand) {
-  PanelProcess app;
+  CPanelProcess app;
   ASSERT_TRUE(app.Start());
   switch (GetParam()) {
-    case Close::OkButton: app.Click(IDOK); break;
+    case Close::OkButton: ASSERT_TRUE(app.Click(IDOK)); break;
     case Close::Escape: {
       HWND hOk = GetDlgItem(app.panel(), IDOK);
-      PostMessageA(hOk, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+      EXPECT_TRUE(PostMessageA(hOk, WM_KEYDOWN, VK_ESCAPE, 0x00010001));
       break;
     }
-    case Close::CloseBox: PostMessageA(app.panel(), WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    case Close::CloseBox:
+      ASSERT_TRUE(PostMessageA(app.panel(), WM_SYSCOMMAND, SC_CLOSE, 0));
+      break;
   }
   DWORD code = 1;
   ASSERT_TRUE(app.WaitExit(&code));

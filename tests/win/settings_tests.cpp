@@ -11,68 +11,71 @@ const char kSettingsTitle[] = "设置虚拟网卡";
 
 class Settings : public testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(app.Start()); }
+  void SetUp() override { ASSERT_TRUE(m_app.Start()); }
 
   // Opens the dialog, checks that it opens empty, and leaves it up.
   HWND Open() {
-    app.Click(IDC_CONFIGURE);
-    HWND hDlg = app.WaitForDialog(kSettingsTitle);
+    EXPECT_TRUE(m_app.Click(IDC_CONFIGURE));
+    HWND hDlg = m_app.WaitForDialog(kSettingsTitle);
     EXPECT_NE(hDlg, nullptr);
     if (!hDlg) return nullptr;
-    char text[16] = "?";
-    GetDlgItemTextA(hDlg, IDC_SSID, text, sizeof text);
-    EXPECT_STREQ(text, "") << "name field";
-    GetDlgItemTextA(hDlg, IDC_KEY, text, sizeof text);
-    EXPECT_STREQ(text, "") << "key field";
+    // Modal to the panel: the panel's buttons cannot start a second command behind it.
+    EXPECT_EQ(GetWindow(hDlg, GW_OWNER), m_app.panel());
+    EXPECT_FALSE(IsWindowEnabled(m_app.panel()));
+    char szText[16] = "?";
+    GetDlgItemTextA(hDlg, IDC_SSID, szText, sizeof szText);
+    EXPECT_STREQ(szText, "") << "name field";
+    GetDlgItemTextA(hDlg, IDC_KEY, szText, sizeof szText);
+    EXPECT_STREQ(szText, "") << "key field";
     return hDlg;
   }
 
   // Types the entries, presses OK and returns the message box that follows ("" when none).
-  std::string Submit(const std::string& name, const std::string& key) {
+  std::string Submit(const std::string& strName, const std::string& strKey) {
     HWND hDlg = Open();
     if (!hDlg) return "";
-    SetDlgItemTextA(hDlg, IDC_SSID, name.c_str());
-    SetDlgItemTextA(hDlg, IDC_KEY, key.c_str());
-    PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(SetDlgItemTextA(hDlg, IDC_SSID, strName.c_str()));
+    EXPECT_TRUE(SetDlgItemTextA(hDlg, IDC_KEY, strKey.c_str()));
+    EXPECT_TRUE(PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0));
     EXPECT_TRUE(WaitWindowGone(hDlg, 20000));
-    return app.TakeBox();
+    return m_app.TakeBox();
   }
 
-  size_t SetCommands() const { return app.Commands().size() - 1; }
+  size_t CountSetCommands() const { return m_app.Commands().size() - 1; }
 
-  PanelProcess app;
+  CPanelProcess m_app;
 };
 
 TEST_F(Settings, CancelRunsNothingAndTheDialogOpensEmptyEachTime) {
   for (int i = 0; i < 2; ++i) {
     HWND hDlg = Open();
     ASSERT_NE(hDlg, nullptr);
-    SetDlgItemTextA(hDlg, IDC_SSID, "left behind");
-    PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(SetDlgItemTextA(hDlg, IDC_SSID, "left behind"));
+    EXPECT_TRUE(PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0));
     EXPECT_TRUE(WaitWindowGone(hDlg, 20000));
-    EXPECT_EQ(app.WaitForBox(300), nullptr);
+    EXPECT_EQ(m_app.WaitForBox(300), nullptr);
   }
   EXPECT_NE(Submit("ok net", "12345678"), "");
-  EXPECT_EQ(SetCommands(), 1u);
+  EXPECT_EQ(CountSetCommands(), 1u);
 }
 
 TEST_F(Settings, EmptyEntriesAreRefusedNameFirst) {
   EXPECT_EQ(Submit("", ""), kMsgEmptyName);
   EXPECT_EQ(Submit("", "12345678"), kMsgEmptyName);
   EXPECT_EQ(Submit("net", ""), kMsgEmptyKey);
-  EXPECT_EQ(SetCommands(), 0u);
+  EXPECT_EQ(CountSetCommands(), 0u);
 }
 
 TEST_F(Settings, NameWithBlanksAndChineseReachesNetshWholeAndItsReportIsShown) {
   std::string report = Submit("我的 热点 net", "pass word 1");
   EXPECT_NE(report.find("SSID"), std::string::npos) << report;
-  EXPECT_EQ(app.Commands().back(), "wlan set hostednetwork ssid=我的 热点 net key=pass word 1");
+  EXPECT_EQ(m_app.Commands().back(), "wlan set hostednetwork ssid=我的 热点 net key=pass word 1");
 }
 
 TEST_F(Settings, InterpreterCharactersStayTextInsideTheName) {
   Submit("x&echo hit>hit.txt", "a|b^c<d>e&f");
   EXPECT_FALSE(FileExists(InSystemFolder("hit.txt")));
-  EXPECT_EQ(app.Commands().back(),
+  EXPECT_EQ(m_app.Commands().back(),
             "wlan set hostednetwork ssid=x&echo hit>hit.txt key=a|b^c<d>e&f");
 }
 
@@ -81,7 +84,7 @@ TEST_F(Settings, QuotesPercentSignsAndOverlongEntriesAreRefused) {
   EXPECT_EQ(Submit("%PATH%", "12345678"), kMsgUnsafeCharacter);
   EXPECT_EQ(Submit("net", "100%secret"), kMsgUnsafeCharacter);
   EXPECT_EQ(Submit(std::string(300, 'n'), std::string(300, 'k')), kMsgTooLong);
-  EXPECT_EQ(SetCommands(), 0u);
+  EXPECT_EQ(CountSetCommands(), 0u);
   EXPECT_FALSE(FileExists(InSystemFolder("hit.txt")));
 }
 
@@ -89,10 +92,10 @@ TEST_F(Settings, QuotesPercentSignsAndOverlongEntriesAreRefused) {
 TEST_F(Settings, TrailingBackslashIsRefusedOtherBackslashesPassAsTyped) {
   EXPECT_EQ(Submit("MyWiFi\\", "secret123"), kMsgTrailingBackslash);
   EXPECT_EQ(Submit("net", "abcdefg\\"), kMsgTrailingBackslash);
-  EXPECT_EQ(SetCommands(), 0u);
+  EXPECT_EQ(CountSetCommands(), 0u);
   // 淺 is 0x9C 0x5C: its trail byte is no backslash.
   EXPECT_NE(Submit("a\\b深淺", "c:\\d\\\\e"), "");
-  EXPECT_EQ(app.Commands().back(), "wlan set hostednetwork ssid=a\\b深淺 key=c:\\d\\\\e");
+  EXPECT_EQ(m_app.Commands().back(), "wlan set hostednetwork ssid=a\\b深淺 key=c:\\d\\\\e");
 }
 
 }  // namespace

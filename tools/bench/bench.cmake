@@ -1,6 +1,7 @@
 # Benchmarks of the program under Wine; tools/bench.sh builds and runs them. Not a CTest test:
 # they print figures, and timings on a shared machine are no pass or fail.
-add_executable(bench ${CMAKE_SOURCE_DIR}/tools/bench/bench.cpp)
+add_executable(bench ${CMAKE_SOURCE_DIR}/tools/bench/bench.cpp
+  ${CMAKE_SOURCE_DIR}/tools/drive/app_windows.cpp)
 target_compile_options(bench PRIVATE ${VENTORA_GBK} -Wall -Wextra)
 target_include_directories(bench PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
 target_link_libraries(bench PRIVATE ventora_runner)

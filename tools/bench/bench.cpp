@@ -15,6 +15,7 @@
 #include "command/handle.h"
 #include "resource.h"
 #include "tools/bench/bench_hook.h"
+#include "tools/drive/app_windows.h"
 #include "ui/HotspotDlg.h"
 
 namespace {
@@ -107,23 +108,23 @@ BenchTimes* g_pTimes;
 HMODULE g_hHookDll;
 HOOKPROC g_pfnHook;
 
-bool IsDialog(HWND hWnd, bool box) {
-  char cls[16];
-  if (!hWnd || !GetClassNameA(hWnd, cls, sizeof cls) || strcmp(cls, "#32770") != 0) return false;
-  // A message box is the dialog with the static text whose id is -1.
-  return (GetDlgItem(hWnd, 0xFFFF) != nullptr) == box;
+bool IsDialog(HWND hWnd, bool bBox) {
+  char szClass[16];
+  if (!hWnd || !GetClassNameA(hWnd, szClass, sizeof szClass) || strcmp(szClass, "#32770") != 0)
+    return false;
+  return IsMessageBox(hWnd) == bBox;
 }
 
 // Waits for a dialog of the kind to show; *pAt gets the time it did, *pCreatedAt the time
 // Ventora created its first window since ResetTimes.
-HWND WaitShown(bool box, double* pAt, double* pCreatedAt = nullptr) {
+HWND WaitShown(bool bBox, double* pAt, double* pCreatedAt = nullptr) {
   HWND hWnd;
   do {
     DWORD wait = WaitForSingleObject(g_hActivated, kWindowTimeoutMs);
     if (wait == WAIT_FAILED) Fail("WaitForSingleObject");
     if (wait != WAIT_OBJECT_0) return nullptr;
     hWnd = g_pTimes->hActivated;
-  } while (!IsDialog(hWnd, box));
+  } while (!IsDialog(hWnd, bBox));
   for (DWORD start = GetTickCount(); !IsWindowVisible(hWnd); Sleep(1))
     if (GetTickCount() - start > kWindowTimeoutMs) return nullptr;
   *pAt = NowMs();
@@ -139,41 +140,24 @@ void ResetTimes() {
   if (!ResetEvent(g_hActivated)) Fail("ResetEvent");
 }
 
-bool WaitGone(HWND hWnd) {
-  for (DWORD start = GetTickCount(); GetTickCount() - start < kWindowTimeoutMs; Sleep(1))
-    if (!IsWindow(hWnd) || !IsWindowVisible(hWnd)) return true;
-  return false;
-}
-
-class App {
+class CTimedApp {
  public:
-  explicit App(const std::string& folder) : m_folder(folder) {}
+  explicit CTimedApp(const std::string& strFolder) : m_strFolder(strFolder) {}
   // A hook still set goes with the thread it is on.
-  ~App() {
-    if (!m_pi.hProcess) return;
-    if (WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(m_pi.hProcess, 1);
-    g_hApp = nullptr;
-    CloseHandle(m_pi.hThread);
-    CloseHandle(m_pi.hProcess);
-  }
-  App(const App&) = delete;
-  App& operator=(const App&) = delete;
+  ~CTimedApp() { g_hApp = nullptr; }
+  CTimedApp(const CTimedApp&) = delete;
+  CTimedApp& operator=(const CTimedApp&) = delete;
 
   // Starts Ventora and returns the time from the start until its panel shows. It starts
   // suspended, for the hook to be on its thread before any window exists.
   double Start() {
-    std::string line = "\"" + m_folder + "\\Ventora.exe\"";
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
     ResetTimes();
     double start = NowMs(), at;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                        m_folder.c_str(), &si, &m_pi))
-      Fail("CreateProcess of Ventora.exe");
-    g_hApp = m_pi.hProcess;
-    m_hHook = SetWindowsHookExA(WH_CBT, g_pfnHook, g_hHookDll, m_pi.dwThreadId);
+    if (!m_app.Start(m_strFolder + "\\Ventora.exe", m_strFolder, true)) Stop(m_app.error());
+    g_hApp = m_app.process();
+    m_hHook = SetWindowsHookExA(WH_CBT, g_pfnHook, g_hHookDll, m_app.threadId());
     if (!m_hHook) Fail("SetWindowsHookEx");
-    if (ResumeThread(m_pi.hThread) == static_cast<DWORD>(-1)) Fail("ResumeThread");
+    if (!m_app.Resume()) Stop(m_app.error());
     m_hPanel = WaitShown(false, &at);
     if (!m_hPanel) Fail("waiting for the panel");
     return at - start;
@@ -184,28 +168,26 @@ class App {
   double ViewStatus(double* pBoxMs) {
     ResetTimes();
     double start = NowMs(), at, createdAt;
-    if (!PostMessageA(m_hPanel, WM_COMMAND, MAKEWPARAM(IDC_SHOW_STATUS, BN_CLICKED),
-                      reinterpret_cast<LPARAM>(GetDlgItem(m_hPanel, IDC_SHOW_STATUS))))
-      Fail("PostMessage of the click");
+    if (!PressButton(m_hPanel, IDC_SHOW_STATUS)) Fail("PostMessage of the click");
     HWND hBox = WaitShown(true, &at, &createdAt);
     if (!hBox) Fail("waiting for the report's box");
     *pBoxMs = at - createdAt;
-    if (!PostMessageA(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0) || !WaitGone(hBox))
-      Fail("closing the report's box");
+    if (!m_app.Dismiss(hBox, IDOK)) Stop(m_app.error());
     return at - start;
   }
 
   void Close() {
     if (!UnhookWindowsHookEx(m_hHook)) Fail("UnhookWindowsHookEx");
     m_hHook = nullptr;
+    // The panel is the one the hook saw, not one the driver waited for.
     if (!PostMessageA(m_hPanel, WM_CLOSE, 0, 0)) Fail("PostMessage of WM_CLOSE");
-    if (WaitForSingleObject(m_pi.hProcess, kWindowTimeoutMs) != WAIT_OBJECT_0)
-      Fail("waiting for Ventora to end");
+    DWORD dwCode;
+    if (!m_app.WaitExit(&dwCode, kWindowTimeoutMs)) Stop(m_app.error());
   }
 
  private:
-  std::string m_folder;
-  PROCESS_INFORMATION m_pi = {};
+  std::string m_strFolder;
+  CAppProcess m_app;
   HWND m_hPanel = nullptr;
   HHOOK m_hHook = nullptr;
 };
@@ -329,7 +311,7 @@ int main(int argc, char** argv) {
   Pair click;
   std::vector<double> boxMs;
   {
-    App app(folder);
+    CTimedApp app(folder);
     app.Start();
     click = Interleave(
         runs,
@@ -350,7 +332,7 @@ int main(int argc, char** argv) {
   Pair startUp = Interleave(
       runs,
       [&] {
-        App app(folder);
+        CTimedApp app(folder);
         double elapsed = app.Start();
         app.Close();
         return elapsed;

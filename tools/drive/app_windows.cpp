@@ -1,58 +1,180 @@
 #include "app_windows.h"
 
+#include <string.h>
+
 namespace {
 
-struct Search {
-  DWORD pid;
-  HWND hExclude;
-  const char* title;
+const char kPanelTitle[] = "Ventora";
+const DWORD kPollMs = 20;
+
+struct CSearch {
+  DWORD dwPid;
+  const char* lpszTitle;
   HWND hFound;
 };
 
-// A message box's text is its control 0xFFFF.
-bool IsMessageBox(HWND hWnd) { return GetDlgItem(hWnd, 0xFFFF) != nullptr; }
-
 BOOL CALLBACK Match(HWND hWnd, LPARAM lParam) {
-  auto s = reinterpret_cast<Search*>(lParam);
-  DWORD pid = 0;
-  char cls[16];
-  if (!GetWindowThreadProcessId(hWnd, &pid) || pid != s->pid || hWnd == s->hExclude ||
-      !IsWindowVisible(hWnd) || !GetClassNameA(hWnd, cls, sizeof cls) ||
-      strcmp(cls, "#32770") != 0)
+  auto pSearch = reinterpret_cast<CSearch*>(lParam);
+  DWORD dwPid = 0;
+  char szClass[16];
+  if (!GetWindowThreadProcessId(hWnd, &dwPid) || dwPid != pSearch->dwPid ||
+      !IsWindowVisible(hWnd) || !GetClassNameA(hWnd, szClass, sizeof szClass) ||
+      strcmp(szClass, "#32770") != 0)
     return TRUE;
-  char title[256] = "";
-  GetWindowTextA(hWnd, title, sizeof title);
-  bool match = s->title ? strcmp(title, s->title) == 0 && !IsMessageBox(hWnd) : IsMessageBox(hWnd);
-  if (!match) return TRUE;
-  s->hFound = hWnd;
+  char szTitle[256] = "";
+  GetWindowTextA(hWnd, szTitle, sizeof szTitle);
+  bool bMatch = pSearch->lpszTitle
+                    ? strcmp(szTitle, pSearch->lpszTitle) == 0 && !IsMessageBox(hWnd)
+                    : IsMessageBox(hWnd);
+  if (!bMatch) return TRUE;
+  pSearch->hFound = hWnd;
   return FALSE;
 }
 
 }  // namespace
 
-HWND WaitForAppWindow(DWORD pid, HWND hExclude, const char* title, DWORD timeoutMs) {
-  for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(20)) {
-    Search s = {pid, hExclude, title, nullptr};
-    EnumWindows(Match, reinterpret_cast<LPARAM>(&s));
-    if (s.hFound) return s.hFound;
+bool IsMessageBox(HWND hWnd) { return GetDlgItem(hWnd, 0xFFFF) != nullptr; }
+
+HWND WaitForAppWindow(DWORD dwPid, const char* lpszTitle, DWORD dwTimeoutMs) {
+  for (DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < dwTimeoutMs; Sleep(kPollMs)) {
+    CSearch search = {dwPid, lpszTitle, nullptr};
+    EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+    if (search.hFound) return search.hFound;
   }
   return nullptr;
 }
 
-bool WaitWindowGone(HWND hWnd, DWORD timeoutMs) {
-  for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(20))
+bool WaitWindowGone(HWND hWnd, DWORD dwTimeoutMs) {
+  for (DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < dwTimeoutMs; Sleep(kPollMs))
     if (!IsWindow(hWnd) || !IsWindowVisible(hWnd)) return true;
   return false;
 }
 
-bool PressButton(HWND hDlg, int id) {
-  return PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                      reinterpret_cast<LPARAM>(GetDlgItem(hDlg, id))) != 0;
+bool PressButton(HWND hDlg, int nId) {
+  return PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(nId, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(GetDlgItem(hDlg, nId))) != 0;
 }
 
 std::string MessageBoxText(HWND hBox) {
   HWND hText = GetDlgItem(hBox, 0xFFFF);
-  std::string text(GetWindowTextLengthA(hText) + 1, '\0');
-  text.resize(GetWindowTextA(hText, &text[0], static_cast<int>(text.size())));
-  return text;
+  if (!hText) return "";
+  std::string strText(GetWindowTextLengthA(hText) + 1, '\0');
+  strText.resize(GetWindowTextA(hText, &strText[0], static_cast<int>(strText.size())));
+  return strText;
+}
+
+CAppProcess::~CAppProcess() { End(); }
+
+void CAppProcess::End() {
+  if (!m_pi.hProcess) return;
+  if (WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(m_pi.hProcess, 1);
+    WaitForSingleObject(m_pi.hProcess, kDefaultTimeoutMs);
+  }
+  CloseHandle(m_pi.hThread);
+  CloseHandle(m_pi.hProcess);
+  m_pi = {};
+  m_hPanel = nullptr;
+}
+
+bool CAppProcess::Fail(const std::string& strWhat, bool bWithCode) {
+  m_strError = strWhat;
+  if (bWithCode) m_strError += " failed (error " + std::to_string(GetLastError()) + ")";
+  return false;
+}
+
+void CAppProcess::SetEnv(const std::string& strName, const std::string& strValue) {
+  m_vecEnv.emplace_back(strName, strValue);
+}
+
+// This process's environment with the set variables replaced, as CreateProcessA takes it.
+std::vector<char> CAppProcess::Environment() const {
+  std::vector<char> block;
+  if (char* pStrings = GetEnvironmentStringsA()) {
+    for (const char* p = pStrings; *p; p += strlen(p) + 1) {
+      bool bReplaced = false;
+      for (const auto& var : m_vecEnv)
+        bReplaced = bReplaced || (_strnicmp(p, var.first.c_str(), var.first.size()) == 0 &&
+                                  p[var.first.size()] == '=');
+      if (!bReplaced) block.insert(block.end(), p, p + strlen(p) + 1);
+    }
+    FreeEnvironmentStringsA(pStrings);
+  }
+  for (const auto& var : m_vecEnv) {
+    std::string strEntry = var.first + "=" + var.second;
+    block.insert(block.end(), strEntry.c_str(), strEntry.c_str() + strEntry.size() + 1);
+  }
+  block.push_back('\0');
+  return block;
+}
+
+bool CAppProcess::Start(const std::string& strExe, const std::string& strFolder,
+                        bool bSuspended) {
+  End();
+  std::string strLine = "\"" + strExe + "\"";
+  std::vector<char> environment = Environment();
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  // No console of its own and none inherited, as when started from Explorer: a command it
+  // starts shown would show a console window of its own.
+  DWORD dwFlags = DETACHED_PROCESS | (bSuspended ? CREATE_SUSPENDED : 0);
+  if (!CreateProcessA(nullptr, &strLine[0], nullptr, nullptr, FALSE, dwFlags, environment.data(),
+                      strFolder.c_str(), &si, &m_pi)) {
+    m_pi = {};
+    return Fail("CreateProcess of " + strExe);
+  }
+  return true;
+}
+
+bool CAppProcess::Resume() {
+  return ResumeThread(m_pi.hThread) != static_cast<DWORD>(-1) || Fail("ResumeThread");
+}
+
+bool CAppProcess::StartAndWait(const std::string& strExe, const std::string& strFolder) {
+  return Start(strExe, strFolder) && WaitForPanel();
+}
+
+HWND CAppProcess::WaitForPanel(DWORD dwTimeoutMs) {
+  m_hPanel = WaitForAppWindow(m_pi.dwProcessId, kPanelTitle, dwTimeoutMs);
+  if (!m_hPanel) Fail("waiting for the panel", false);
+  return m_hPanel;
+}
+
+HWND CAppProcess::WaitForDialog(const char* lpszTitle, DWORD dwTimeoutMs) const {
+  return WaitForAppWindow(m_pi.dwProcessId, lpszTitle, dwTimeoutMs);
+}
+
+HWND CAppProcess::WaitForBox(DWORD dwTimeoutMs) const {
+  return WaitForAppWindow(m_pi.dwProcessId, nullptr, dwTimeoutMs);
+}
+
+bool CAppProcess::Click(int nId) const { return PressButton(m_hPanel, nId); }
+
+bool CAppProcess::Dismiss(HWND hDlg, int nId, DWORD dwTimeoutMs) {
+  if (!PressButton(hDlg, nId)) return Fail("PostMessage of a click");
+  return WaitWindowGone(hDlg, dwTimeoutMs) || Fail("waiting for a window to close", false);
+}
+
+std::string CAppProcess::TakeBox(DWORD dwTimeoutMs) {
+  HWND hBox = WaitForBox(dwTimeoutMs);
+  if (!hBox) {
+    Fail("waiting for a message box", false);
+    return "";
+  }
+  std::string strText = MessageBoxText(hBox);
+  return Dismiss(hBox, IDOK, dwTimeoutMs) ? strText : "";
+}
+
+bool CAppProcess::Close(DWORD dwTimeoutMs) {
+  if (!PostMessageA(m_hPanel, WM_CLOSE, 0, 0)) return Fail("PostMessage of WM_CLOSE");
+  DWORD dwCode;
+  return WaitExit(&dwCode, dwTimeoutMs);
+}
+
+bool CAppProcess::WaitExit(DWORD* pdwCode, DWORD dwTimeoutMs) {
+  if (!m_pi.hProcess) return Fail("waiting for a program never started", false);
+  DWORD dwWait = WaitForSingleObject(m_pi.hProcess, dwTimeoutMs);
+  if (dwWait == WAIT_FAILED) return Fail("WaitForSingleObject");
+  if (dwWait != WAIT_OBJECT_0) return Fail("waiting for the program to end", false);
+  return GetExitCodeProcess(m_pi.hProcess, pdwCode) || Fail("GetExitCodeProcess");
 }

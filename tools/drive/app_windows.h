@@ -1,20 +1,80 @@
-// Finding a running program's dialogs and message boxes from another process, for the tests
-// and the tools that drive Ventora through its windows.
+// Drives a running Ventora from another process, for the tests and the tools that work it through
+// its windows: starts it as Explorer does, finds its panel, dialogs and message boxes, presses
+// their buttons and ends it. Every wait has a limit; no call can hang its caller.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
-// The visible dialog of process pid titled title (any message box when title is null), other
-// than hExclude; null when none shows within the limit.
-HWND WaitForAppWindow(DWORD pid, HWND hExclude, const char* title, DWORD timeoutMs);
+// The visible dialog of process dwPid titled lpszTitle (any message box when lpszTitle is null);
+// null when none shows within the limit.
+HWND WaitForAppWindow(DWORD dwPid, const char* lpszTitle, DWORD dwTimeoutMs);
+
+// A message box is the dialog whose static text has the id -1.
+bool IsMessageBox(HWND hWnd);
 
 // True once the window is gone or hidden, false when it is still up after the limit.
-bool WaitWindowGone(HWND hWnd, DWORD timeoutMs);
+bool WaitWindowGone(HWND hWnd, DWORD dwTimeoutMs);
 
 // Posts a button's click to a dialog, as the button itself would.
-bool PressButton(HWND hDlg, int id);
+bool PressButton(HWND hDlg, int nId);
 
 // The text of a message box.
 std::string MessageBoxText(HWND hBox);
+
+class CAppProcess {
+ public:
+  static const DWORD kDefaultTimeoutMs = 30000;
+
+  CAppProcess() = default;
+  // Ends the program if it still runs.
+  ~CAppProcess();
+  CAppProcess(const CAppProcess&) = delete;
+  CAppProcess& operator=(const CAppProcess&) = delete;
+
+  // Set in the program's environment on top of this process's own, for the next Start.
+  void SetEnv(const std::string& strName, const std::string& strValue);
+
+  // Starts strExe with strFolder as its current folder, detached from any console as Explorer
+  // starts it. Suspended, it returns before the program runs any code: Resume() lets it go.
+  bool Start(const std::string& strExe, const std::string& strFolder, bool bSuspended = false);
+  bool Resume();
+  // Start, then WaitForPanel.
+  bool StartAndWait(const std::string& strExe, const std::string& strFolder);
+
+  HWND WaitForPanel(DWORD dwTimeoutMs = kDefaultTimeoutMs);
+  HWND WaitForDialog(const char* lpszTitle, DWORD dwTimeoutMs = kDefaultTimeoutMs) const;
+  // The message box the program shows next, or null when none comes within the limit.
+  HWND WaitForBox(DWORD dwTimeoutMs = kDefaultTimeoutMs) const;
+  // Presses the panel's button.
+  bool Click(int nId) const;
+  // Presses the dialog's button and waits for the dialog to go.
+  bool Dismiss(HWND hDlg, int nId, DWORD dwTimeoutMs = kDefaultTimeoutMs);
+  // The text of the next box, which is then closed; "" when no box came or it would not close.
+  std::string TakeBox(DWORD dwTimeoutMs = kDefaultTimeoutMs);
+
+  // Asks the panel to close and waits for the program to end.
+  bool Close(DWORD dwTimeoutMs = kDefaultTimeoutMs);
+  // True when the program ends within the limit; its exit code goes to *pdwCode.
+  bool WaitExit(DWORD* pdwCode, DWORD dwTimeoutMs = kDefaultTimeoutMs);
+
+  HANDLE process() const { return m_pi.hProcess; }
+  DWORD pid() const { return m_pi.dwProcessId; }
+  DWORD threadId() const { return m_pi.dwThreadId; }
+  HWND panel() const { return m_hPanel; }
+  // What failed last, with Windows' error code where there is one.
+  const std::string& error() const { return m_strError; }
+
+ private:
+  bool Fail(const std::string& strWhat, bool bWithCode = true);
+  std::vector<char> Environment() const;
+  void End();
+
+  std::vector<std::pair<std::string, std::string>> m_vecEnv;
+  PROCESS_INFORMATION m_pi = {};
+  HWND m_hPanel = nullptr;
+  std::string m_strError;
+};

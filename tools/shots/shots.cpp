@@ -19,62 +19,62 @@ const DWORD kTimeoutMs = 30000;
 const DWORD kSettleMs = 500;
 const char kSettingsTitle[] = "设置虚拟网卡";
 
-bool Report(const char* what) {
-  fprintf(stderr, "shots: %s failed (error %lu)\n", what, GetLastError());
+bool Report(const char* lpszWhat) {
+  fprintf(stderr, "shots: %s failed (error %lu)\n", lpszWhat, GetLastError());
   return false;
 }
 
-class Gdi {
+class CGdiObject {
  public:
-  explicit Gdi(HGDIOBJ h) : m_h(h) {}
-  ~Gdi() {
+  explicit CGdiObject(HGDIOBJ h) : m_h(h) {}
+  ~CGdiObject() {
     if (m_h) DeleteObject(m_h);
   }
-  Gdi(const Gdi&) = delete;
-  Gdi& operator=(const Gdi&) = delete;
+  CGdiObject(const CGdiObject&) = delete;
+  CGdiObject& operator=(const CGdiObject&) = delete;
   operator HGDIOBJ() const { return m_h; }
 
  private:
   HGDIOBJ m_h;
 };
 
-class ScreenDC {
+class CScreenDC {
  public:
-  ScreenDC() : m_hdc(GetDC(nullptr)) {}
-  ~ScreenDC() {
+  CScreenDC() : m_hdc(GetDC(nullptr)) {}
+  ~CScreenDC() {
     if (m_hdc) ReleaseDC(nullptr, m_hdc);
   }
-  ScreenDC(const ScreenDC&) = delete;
-  ScreenDC& operator=(const ScreenDC&) = delete;
+  CScreenDC(const CScreenDC&) = delete;
+  CScreenDC& operator=(const CScreenDC&) = delete;
   operator HDC() const { return m_hdc; }
 
  private:
   HDC m_hdc;
 };
 
-class MemoryDC {
+class CMemoryDC {
  public:
-  explicit MemoryDC(HDC hdc) : m_hdc(CreateCompatibleDC(hdc)) {}
-  ~MemoryDC() {
+  explicit CMemoryDC(HDC hdc) : m_hdc(CreateCompatibleDC(hdc)) {}
+  ~CMemoryDC() {
     if (m_hdc) DeleteDC(m_hdc);
   }
-  MemoryDC(const MemoryDC&) = delete;
-  MemoryDC& operator=(const MemoryDC&) = delete;
+  CMemoryDC(const CMemoryDC&) = delete;
+  CMemoryDC& operator=(const CMemoryDC&) = delete;
   operator HDC() const { return m_hdc; }
 
  private:
   HDC m_hdc;
 };
 
-class File {
+class CBmpFile {
  public:
-  explicit File(const char* path)
+  explicit CBmpFile(const char* path)
       : m_h(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)) {}
-  ~File() {
+  ~CBmpFile() {
     if (m_h != INVALID_HANDLE_VALUE) CloseHandle(m_h);
   }
-  File(const File&) = delete;
-  File& operator=(const File&) = delete;
+  CBmpFile(const CBmpFile&) = delete;
+  CBmpFile& operator=(const CBmpFile&) = delete;
   bool Ok() const { return m_h != INVALID_HANDLE_VALUE; }
   bool Write(const void* data, DWORD size) {
     DWORD written;
@@ -104,9 +104,9 @@ bool Capture(HWND hWnd, const char* path) {
   RECT r;
   if (!GetWindowRect(hWnd, &r)) return Report("GetWindowRect");
   const LONG width = r.right - r.left, height = r.bottom - r.top;
-  ScreenDC screen;
+  CScreenDC screen;
   if (!screen) return Report("GetDC");
-  MemoryDC memory(screen);
+  CMemoryDC memory(screen);
   if (!memory) return Report("CreateCompatibleDC");
   BITMAPINFOHEADER header = {};
   header.biSize = sizeof header;
@@ -116,7 +116,7 @@ bool Capture(HWND hWnd, const char* path) {
   header.biBitCount = 24;
   header.biCompression = BI_RGB;
   void* pBits = nullptr;
-  Gdi dib(CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &pBits,
+  CGdiObject dib(CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &pBits,
                            nullptr, 0));
   if (!dib) return Report("CreateDIBSection");
   HGDIOBJ hOld = SelectObject(memory, dib);
@@ -132,7 +132,7 @@ bool Capture(HWND hWnd, const char* path) {
   file.bfOffBits = sizeof file + sizeof header;
   file.bfSize = file.bfOffBits + imageSize;
   header.biSizeImage = imageSize;
-  File out(path);
+  CBmpFile out(path);
   if (!out.Ok()) return Report(path);
   if (!out.Write(&file, sizeof file) || !out.Write(&header, sizeof header) ||
       !out.Write(pBits, imageSize))
@@ -141,63 +141,16 @@ bool Capture(HWND hWnd, const char* path) {
   return true;
 }
 
-HWND WaitFor(DWORD pid, HWND hExclude, const char* title) {
-  HWND hWnd = WaitForAppWindow(pid, hExclude, title, kTimeoutMs);
-  if (!hWnd) fprintf(stderr, "shots: no %s came\n", title ? title : "message box");
-  return hWnd;
+// The driver's last failure, said once.
+bool ReportApp(const CAppProcess& app) {
+  fprintf(stderr, "shots: %s\n", app.error().c_str());
+  return false;
 }
 
-bool Press(HWND hDlg, int id) { return PressButton(hDlg, id) || Report("PostMessage"); }
-
-class App {
- public:
-  App() = default;
-  App(const App&) = delete;
-  App& operator=(const App&) = delete;
-  ~App() {
-    if (!m_pi.hProcess) return;
-    if (WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(m_pi.hProcess, 1);
-    CloseHandle(m_pi.hThread);
-    CloseHandle(m_pi.hProcess);
-  }
-
-  bool Start() {
-    char line[] = "Ventora.exe";
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    if (!CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi))
-      return Report("CreateProcess of Ventora.exe");
-    m_hPanel = WaitFor(m_pi.dwProcessId, nullptr, "Ventora");
-    return m_hPanel != nullptr;
-  }
-
-  HWND panel() const { return m_hPanel; }
-
-  HWND WaitForBox() const { return WaitFor(m_pi.dwProcessId, m_hPanel, nullptr); }
-
-  // Presses a panel button and returns the box that follows.
-  HWND ClickForBox(int id) const { return Press(m_hPanel, id) ? WaitForBox() : nullptr; }
-
-  HWND ClickForDialog(int id, const char* title) const {
-    if (!Press(m_hPanel, id)) return nullptr;
-    return WaitFor(m_pi.dwProcessId, m_hPanel, title);
-  }
-
-  static bool Dismiss(HWND hDlg, int id) {
-    return Press(hDlg, id) &&
-           (WaitWindowGone(hDlg, kTimeoutMs) || Report("waiting for a window to close"));
-  }
-
-  bool Close() {
-    if (!PostMessageA(m_hPanel, WM_CLOSE, 0, 0)) return Report("PostMessage of WM_CLOSE");
-    return WaitForSingleObject(m_pi.hProcess, kTimeoutMs) == WAIT_OBJECT_0 ||
-           Report("waiting for Ventora to end");
-  }
-
- private:
-  PROCESS_INFORMATION m_pi = {};
-  HWND m_hPanel = nullptr;
-};
+HWND Came(HWND hWnd, const char* lpszWhat) {
+  if (!hWnd) fprintf(stderr, "shots: no %s came\n", lpszWhat);
+  return hWnd;
+}
 
 int CALLBACK FontFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM lParam) {
   *reinterpret_cast<bool*>(lParam) = true;
@@ -206,7 +159,7 @@ int CALLBACK FontFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM lParam
 
 // Wine draws the frames' close box and menu glyphs with Marlett; without it they show letters.
 bool HasMarlett() {
-  ScreenDC hdc;
+  CScreenDC hdc;
   if (!hdc) return Report("GetDC");
   LOGFONTA font = {};
   font.lfCharSet = DEFAULT_CHARSET;
@@ -219,33 +172,41 @@ bool HasMarlett() {
 
 bool TakeShots() {
   if (!HasMarlett()) return false;
-  App app;
-  if (!app.Start() || !Capture(app.panel(), "panel.bmp")) return false;
+  char szFolder[MAX_PATH];
+  DWORD dwLength = GetCurrentDirectoryA(sizeof szFolder, szFolder);
+  if (!dwLength || dwLength >= sizeof szFolder) return Report("GetCurrentDirectory");
+  const std::string strFolder(szFolder, dwLength);
+  CAppProcess app;
+  if (!app.StartAndWait(strFolder + "\\Ventora.exe", strFolder)) return ReportApp(app);
+  if (!Capture(app.panel(), "panel.bmp")) return false;
 
-  HWND hDlg = app.ClickForDialog(IDC_CONFIGURE, kSettingsTitle);
+  if (!app.Click(IDC_CONFIGURE)) return Report("PostMessage");
+  HWND hDlg = Came(app.WaitForDialog(kSettingsTitle), kSettingsTitle);
   if (!hDlg) return false;
   if (!SetDlgItemTextA(hDlg, IDC_SSID, "Ventora") || !SetDlgItemTextA(hDlg, IDC_KEY, "12345678"))
     return Report("SetDlgItemText");
-  if (!Capture(hDlg, "settings.bmp") || !App::Dismiss(hDlg, IDOK)) return false;
-  HWND hBox = app.WaitForBox();
-  if (!hBox || !App::Dismiss(hBox, IDOK)) return false;
+  if (!Capture(hDlg, "settings.bmp")) return false;
+  if (!app.Dismiss(hDlg, IDOK)) return ReportApp(app);
+  HWND hBox = Came(app.WaitForBox(), "message box");
+  if (!hBox || !app.Dismiss(hBox, IDOK)) return hBox && ReportApp(app);
 
   // Allowed and started first, so that the report shows the named network running.
-  for (int id : {IDC_TOGGLE_ADAPTER, IDC_TOGGLE_HOTSPOT}) {
-    hBox = app.ClickForBox(id);
-    if (!hBox || !App::Dismiss(hBox, IDOK)) return false;
+  for (int nId : {IDC_TOGGLE_ADAPTER, IDC_TOGGLE_HOTSPOT, IDC_SHOW_STATUS}) {
+    if (!app.Click(nId)) return Report("PostMessage");
+    hBox = Came(app.WaitForBox(), "message box");
+    if (!hBox) return false;
+    if (nId != IDC_SHOW_STATUS && !app.Dismiss(hBox, IDOK)) return ReportApp(app);
   }
-  hBox = app.ClickForBox(IDC_SHOW_STATUS);
-  if (!hBox) return false;
-  std::string report = MessageBoxText(hBox);
-  if (report.find(kMarkerAdapterEnabled) == std::string::npos ||
-      report.find(kMarkerHotspotStarted) == std::string::npos ||
-      report.find("\"Ventora\"") == std::string::npos) {
+  std::string strReport = MessageBoxText(hBox);
+  if (strReport.find(kMarkerAdapterEnabled) == std::string::npos ||
+      strReport.find(kMarkerHotspotStarted) == std::string::npos ||
+      strReport.find("\"Ventora\"") == std::string::npos) {
     fprintf(stderr, "shots: the report does not show Ventora allowed and started:\n%s\n",
-            report.c_str());
+            strReport.c_str());
     return false;
   }
-  return Capture(hBox, "report.bmp") && App::Dismiss(hBox, IDOK) && app.Close();
+  if (!Capture(hBox, "report.bmp")) return false;
+  return (app.Dismiss(hBox, IDOK) && app.Close()) || ReportApp(app);
 }
 
 }  // namespace
