@@ -83,7 +83,7 @@ double RunBare(const char* commandLine, const char* folder, double* pAtEof = nul
   si.hStdOutput = write;
   si.hStdError = write;
   PROCESS_INFORMATION pi;
-  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, folder, &si, &pi))
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, folder, &si, &pi))
     Fail("CreateProcess of the bare command");
   CHandle process(pi.hProcess), thread(pi.hThread);
   // Only the child holds a write end now, so the reads end when it exits.
