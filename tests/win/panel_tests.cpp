@@ -13,7 +13,6 @@
 namespace {
 
 const char kStatusWords[] = "wlan show hostednetwork";
-const char kSettingsTitle[] = "设置虚拟网卡";
 
 struct ProbeCase {
   const char* name;
@@ -105,7 +104,7 @@ TEST(Panel, NetshFilesBesideTheProgramNeverRunOnlyTheSystemsNetshDoes) {
   EXPECT_NE(app.TakeBox().find("已启动承载网络。"), std::string::npos);
 
   ASSERT_TRUE(app.Click(IDC_CONFIGURE));
-  HWND hDlg = app.WaitForDialog("设置虚拟网卡");
+  HWND hDlg = app.WaitForDialog(kSettingsTitle);
   ASSERT_NE(hDlg, nullptr);
   EXPECT_TRUE(SetDlgItemTextA(hDlg, IDC_SSID, "net"));
   EXPECT_TRUE(SetDlgItemTextA(hDlg, IDC_KEY, "12345678"));

@@ -7,8 +7,6 @@
 
 namespace {
 
-const char kSettingsTitle[] = "设置虚拟网卡";
-
 class Settings : public testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(m_app.Start()); }

@@ -9,6 +9,9 @@
 #include <utility>
 #include <vector>
 
+// The settings dialog's title (a GBK string, as every user of the driver is compiled).
+inline constexpr char kSettingsTitle[] = "设置虚拟网卡";
+
 // The visible dialog of process dwPid titled lpszTitle (any message box when lpszTitle is null);
 // null when none shows within the limit.
 HWND WaitForAppWindow(DWORD dwPid, const char* lpszTitle, DWORD dwTimeoutMs);

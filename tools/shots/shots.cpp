@@ -17,7 +17,6 @@ namespace {
 const DWORD kTimeoutMs = 30000;
 // Time for a window, once idle, to reach the screen; Wine hands its drawing to X on its own time.
 const DWORD kSettleMs = 500;
-const char kSettingsTitle[] = "设置虚拟网卡";
 
 bool Report(const char* lpszWhat) {
   fprintf(stderr, "shots: %s failed (error %lu)\n", lpszWhat, GetLastError());
