@@ -1,4 +1,4 @@
-// A CBT hook that Windows loads into the Ventora being timed. It reports window creation and
+// A CBT hook that Windows loads into the program being timed. It reports window creation and
 // activation only, so the program pays a few calls per window instead of the bench's polling.
 #include <windows.h>
 
@@ -24,7 +24,8 @@ bool Open() {
 
 extern "C" __declspec(dllexport) LRESULT CALLBACK BenchCbtHook(int code, WPARAM wParam,
                                                                  LPARAM lParam) {
-  if ((code == HCBT_CREATEWND || code == HCBT_ACTIVATE) && Open()) {
+  if ((code == HCBT_CREATEWND || code == HCBT_ACTIVATE) && Open() &&
+      g_pTimes->dwPid == GetCurrentProcessId()) {
     if (code == HCBT_ACTIVATE) {
       g_pTimes->hActivated = reinterpret_cast<HWND>(wParam);
       SetEvent(g_hActivated);
