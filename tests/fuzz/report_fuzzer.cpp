@@ -16,56 +16,56 @@ namespace {
 constexpr size_t kCanarySize = 64;
 constexpr char kCanary = '\xA5';
 
-bool EndsOnWholeCharacter(const std::string& text) {
+bool EndsOnWholeCharacter(const std::string& strText) {
   size_t i = 0;
-  while (i < text.size()) {
-    unsigned char c = text[i];
-    i += c >= 0x81 && c <= 0xFE ? 2 : 1;
+  while (i < strText.size()) {
+    unsigned char ch = strText[i];
+    i += ch >= 0x81 && ch <= 0xFE ? 2 : 1;
   }
-  return i == text.size();
+  return i == strText.size();
 }
 
-bool StartsWith(const std::string& text, const std::string& prefix) {
-  return text.compare(0, prefix.size(), prefix) == 0;
+bool StartsWith(const std::string& strText, const std::string& strPrefix) {
+  return strText.compare(0, strPrefix.size(), strPrefix) == 0;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  char buffer[REPORT_SIZE + kCanarySize];
-  memset(buffer, kCanary, sizeof buffer);
-  buffer[0] = '\0';
+  char szBuffer[REPORT_SIZE + kCanarySize];
+  memset(szBuffer, kCanary, sizeof szBuffer);
+  szBuffer[0] = '\0';
 
-  std::string offered;  // every chunk's bytes up to its first zero byte, in order
-  bool cut = false;
-  size_t at = 0;
-  while (at < size) {
-    size_t count = data[at++];
-    if (count > size - at) count = size - at;
+  std::string strOffered;  // every chunk's bytes up to its first zero byte, in order
+  bool bCut = false;
+  size_t nAt = 0;
+  while (nAt < size) {
+    size_t nCount = data[nAt++];
+    if (nCount > size - nAt) nCount = size - nAt;
     // A copy of exactly the chunk's size, so that reading past it is caught.
-    std::unique_ptr<char[]> chunk(new char[count]);
-    memcpy(chunk.get(), data + at, count);
-    at += count;
+    std::unique_ptr<char[]> pChunk(new char[nCount]);
+    memcpy(pChunk.get(), data + nAt, nCount);
+    nAt += nCount;
 
-    const std::string before = buffer;
-    const std::string piece(chunk.get(), strnlen(chunk.get(), count));
-    offered += piece;
-    const bool whole = AppendReport(buffer, REPORT_SIZE, chunk.get(), count);
+    const std::string strBefore = szBuffer;
+    const std::string strPiece(pChunk.get(), strnlen(pChunk.get(), nCount));
+    strOffered += strPiece;
+    const bool bWhole = AppendReport(szBuffer, REPORT_SIZE, pChunk.get(), nCount);
 
-    for (size_t i = REPORT_SIZE; i < sizeof buffer; ++i) CHECK(buffer[i] == kCanary);
-    CHECK(memchr(buffer, 0, REPORT_SIZE) != nullptr);
-    const std::string text = buffer;
-    CHECK(text.size() <= REPORT_SIZE - 1);
-    CHECK(StartsWith(offered, text));
-    if (whole) {
-      CHECK(text == before + piece);
+    for (size_t i = REPORT_SIZE; i < sizeof szBuffer; ++i) CHECK(szBuffer[i] == kCanary);
+    CHECK(memchr(szBuffer, 0, REPORT_SIZE) != nullptr);
+    const std::string strText = szBuffer;
+    CHECK(strText.size() <= REPORT_SIZE - 1);
+    CHECK(StartsWith(strOffered, strText));
+    if (bWhole) {
+      CHECK(strText == strBefore + strPiece);
     } else {
-      cut = true;
+      bCut = true;
       // Only what does not fit is dropped: the report is full up to its last whole character.
-      CHECK(text.size() < before.size() + piece.size());
-      CHECK(text.size() >= REPORT_SIZE - 2);
+      CHECK(strText.size() < strBefore.size() + strPiece.size());
+      CHECK(strText.size() >= REPORT_SIZE - 2);
     }
-    if (cut) CHECK(EndsOnWholeCharacter(text));
+    if (bCut) CHECK(EndsOnWholeCharacter(strText));
   }
   return 0;
 }

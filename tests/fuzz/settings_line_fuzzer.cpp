@@ -17,35 +17,37 @@ namespace {
 constexpr size_t kCanarySize = 64;
 constexpr char kCanary = '\xA5';
 
-bool IsUnsafe(const std::string& text) {
-  return std::any_of(text.begin(), text.end(), [](char c) {
-    return c == '"' || c == '%' || static_cast<unsigned char>(c) < 0x20;
+bool IsUnsafe(const std::string& strText) {
+  return std::any_of(strText.begin(), strText.end(), [](char ch) {
+    return ch == '"' || ch == '%' || static_cast<unsigned char>(ch) < 0x20;
   });
 }
 
 // Walks whole GBK characters (a lead byte 0x81-0xFE takes the next byte with it) and asks
 // whether the last one is a backslash.
-bool EndsWithBackslash(const std::string& text) {
-  size_t last = std::string::npos;
-  for (size_t i = 0; i < text.size(); ++i) {
-    last = i;
-    if (static_cast<unsigned char>(text[i]) >= 0x81 && static_cast<unsigned char>(text[i]) <= 0xFE)
+bool EndsWithBackslash(const std::string& strText) {
+  size_t nLast = std::string::npos;
+  for (size_t i = 0; i < strText.size(); ++i) {
+    nLast = i;
+    if (static_cast<unsigned char>(strText[i]) >= 0x81 &&
+        static_cast<unsigned char>(strText[i]) <= 0xFE)
       ++i;
   }
-  return last == text.size() - 1 && text[last] == '\\';
+  return nLast == strText.size() - 1 && strText[nLast] == '\\';
 }
 
-std::string Line(const std::string& name, const std::string& key) {
-  return std::string(kCmdSetPrefix) + '"' + name + '"' + " key=" + '"' + key + '"';
+std::string Line(const std::string& strName, const std::string& strKey) {
+  return std::string(kCmdSetPrefix) + '"' + strName + '"' + " key=" + '"' + strKey + '"';
 }
 
-// What the composition must answer for a line buffer of size bytes.
-SettingsCheck Expected(const std::string& name, const std::string& key, size_t size) {
-  if (name.empty()) return SettingsCheck::EmptyName;
-  if (key.empty()) return SettingsCheck::EmptyKey;
-  if (IsUnsafe(name) || IsUnsafe(key)) return SettingsCheck::UnsafeCharacter;
-  if (EndsWithBackslash(name) || EndsWithBackslash(key)) return SettingsCheck::TrailingBackslash;
-  if (Line(name, key).size() > size - 1) return SettingsCheck::TooLong;
+// What the composition must answer for a line buffer of nSize bytes.
+SettingsCheck Expected(const std::string& strName, const std::string& strKey, size_t nSize) {
+  if (strName.empty()) return SettingsCheck::EmptyName;
+  if (strKey.empty()) return SettingsCheck::EmptyKey;
+  if (IsUnsafe(strName) || IsUnsafe(strKey)) return SettingsCheck::UnsafeCharacter;
+  if (EndsWithBackslash(strName) || EndsWithBackslash(strKey))
+    return SettingsCheck::TrailingBackslash;
+  if (Line(strName, strKey).size() > nSize - 1) return SettingsCheck::TooLong;
   return SettingsCheck::Ok;
 }
 
@@ -62,50 +64,50 @@ bool IsKnown(SettingsCheck check) {
 }
 
 // Exact-size copies, so that reading past a terminator is caught.
-std::unique_ptr<char[]> CString(const std::string& text) {
-  std::unique_ptr<char[]> copy(new char[text.size() + 1]);
-  memcpy(copy.get(), text.c_str(), text.size() + 1);
-  return copy;
+std::unique_ptr<char[]> ExactCopy(const std::string& strText) {
+  std::unique_ptr<char[]> pCopy(new char[strText.size() + 1]);
+  memcpy(pCopy.get(), strText.c_str(), strText.size() + 1);
+  return pCopy;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const char* begin = reinterpret_cast<const char*>(data);
-  const std::string name(begin, strnlen(begin, size));
-  std::string key;
-  if (name.size() < size) {
-    const char* rest = begin + name.size() + 1;
-    key.assign(rest, strnlen(rest, size - name.size() - 1));
+  const char* pszBegin = reinterpret_cast<const char*>(data);
+  const std::string strName(pszBegin, strnlen(pszBegin, size));
+  std::string strKey;
+  if (strName.size() < size) {
+    const char* pszRest = pszBegin + strName.size() + 1;
+    strKey.assign(pszRest, strnlen(pszRest, size - strName.size() - 1));
   }
-  auto cName = CString(name), cKey = CString(key);
+  auto pName = ExactCopy(strName), pKey = ExactCopy(strKey);
 
-  char line[COMMAND_SIZE + kCanarySize];
-  memset(line, kCanary, sizeof line);
-  const SettingsCheck check = ComposeSettingsLine(cName.get(), cKey.get(), line, COMMAND_SIZE);
+  char szLine[COMMAND_SIZE + kCanarySize];
+  memset(szLine, kCanary, sizeof szLine);
+  const SettingsCheck check = ComposeSettingsLine(pName.get(), pKey.get(), szLine, COMMAND_SIZE);
   CHECK(IsKnown(check));
-  CHECK(check == Expected(name, key, COMMAND_SIZE));
-  for (size_t i = COMMAND_SIZE; i < sizeof line; ++i) CHECK(line[i] == kCanary);
+  CHECK(check == Expected(strName, strKey, COMMAND_SIZE));
+  for (size_t i = COMMAND_SIZE; i < sizeof szLine; ++i) CHECK(szLine[i] == kCanary);
   if (check == SettingsCheck::Ok) {
-    const std::string text = line;
-    CHECK(text == Line(name, key));
-    CHECK(text.size() <= COMMAND_SIZE - 1);
-    CHECK(text.find('%') == std::string::npos);
-    CHECK(std::count(text.begin(), text.end(), '"') == 4);
+    const std::string strText = szLine;
+    CHECK(strText == Line(strName, strKey));
+    CHECK(strText.size() <= COMMAND_SIZE - 1);
+    CHECK(strText.find('%') == std::string::npos);
+    CHECK(std::count(strText.begin(), strText.end(), '"') == 4);
   } else {
-    for (size_t i = 0; i < COMMAND_SIZE; ++i) CHECK(line[i] == kCanary);
+    for (size_t i = 0; i < COMMAND_SIZE; ++i) CHECK(szLine[i] == kCanary);
   }
 
   // The size limit is exact whatever the buffer: a line that just fits is taken, one byte less
   // is refused without a write. Heap buffers of those sizes catch any byte written past them.
-  const size_t fit = Line(name, key).size() + 1;
-  for (size_t bufferSize : {fit, fit - 1}) {
-    std::unique_ptr<char[]> exact(new char[bufferSize]);
-    memset(exact.get(), kCanary, bufferSize);
+  const size_t nFit = Line(strName, strKey).size() + 1;
+  for (size_t nBufferSize : {nFit, nFit - 1}) {
+    std::unique_ptr<char[]> pExact(new char[nBufferSize]);
+    memset(pExact.get(), kCanary, nBufferSize);
     const SettingsCheck atSize =
-        ComposeSettingsLine(cName.get(), cKey.get(), exact.get(), bufferSize);
-    CHECK(atSize == Expected(name, key, bufferSize));
-    if (atSize == SettingsCheck::Ok) CHECK(exact.get() == Line(name, key));
+        ComposeSettingsLine(pName.get(), pKey.get(), pExact.get(), nBufferSize);
+    CHECK(atSize == Expected(strName, strKey, nBufferSize));
+    if (atSize == SettingsCheck::Ok) CHECK(pExact.get() == Line(strName, strKey));
   }
   return 0;
 }

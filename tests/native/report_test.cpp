@@ -9,92 +9,93 @@
 
 namespace {
 
-struct Report {
-  char text[REPORT_SIZE] = {};
-  bool Append(const std::string& chunk) {
-    return AppendReport(text, sizeof text, chunk.data(), chunk.size());
+// A report buffer as the panel's handlers hold one.
+struct CReport {
+  char m_szText[REPORT_SIZE] = {};
+  bool Append(const std::string& strChunk) {
+    return AppendReport(m_szText, sizeof m_szText, strChunk.data(), strChunk.size());
   }
 };
 
 TEST(AppendReport, JoinsPiecesInOrderWithNothingBetween) {
-  Report r;
+  CReport r;
   EXPECT_TRUE(r.Append("承载网络"));
   EXPECT_TRUE(r.Append(""));
   EXPECT_TRUE(r.Append("\r\n状态: 已启动\r\n"));
-  EXPECT_STREQ(r.text, "承载网络\r\n状态: 已启动\r\n");
+  EXPECT_STREQ(r.m_szText, "承载网络\r\n状态: 已启动\r\n");
 }
 
 TEST(AppendReport, ZeroByteEndsOnlyItsOwnChunk) {
-  Report r;
+  CReport r;
   r.Append(std::string("ab\0cd", 5));
   r.Append("ef");
-  EXPECT_STREQ(r.text, "abef");
+  EXPECT_STREQ(r.m_szText, "abef");
   r.Append(std::string("\0gh", 3));
-  EXPECT_STREQ(r.text, "abef");
+  EXPECT_STREQ(r.m_szText, "abef");
 }
 
 TEST(AppendReport, ADoubleByteCharacterSplitAcrossChunksIsKept) {
-  Report r;
-  std::string name = "已启用";
-  r.Append(name.substr(0, 3));
-  r.Append(name.substr(3));
-  EXPECT_STREQ(r.text, "已启用");
+  CReport r;
+  std::string strName = "已启用";
+  r.Append(strName.substr(0, 3));
+  r.Append(strName.substr(3));
+  EXPECT_STREQ(r.m_szText, "已启用");
 }
 
 TEST(AppendReport, StopsAtCapacityAndNeverWritesPastIt) {
-  char buffer[REPORT_SIZE + 16];
-  memset(buffer, 'X', sizeof buffer);
-  buffer[0] = '\0';
-  std::string chunk(700, 'a');
-  EXPECT_TRUE(AppendReport(buffer, REPORT_SIZE, chunk.data(), chunk.size()));
-  EXPECT_FALSE(AppendReport(buffer, REPORT_SIZE, chunk.data(), chunk.size()));
-  EXPECT_EQ(strlen(buffer), REPORT_SIZE - 1);
-  for (size_t i = REPORT_SIZE; i < sizeof buffer; ++i) ASSERT_EQ(buffer[i], 'X') << i;
+  char szBuffer[REPORT_SIZE + 16];
+  memset(szBuffer, 'X', sizeof szBuffer);
+  szBuffer[0] = '\0';
+  std::string strChunk(700, 'a');
+  EXPECT_TRUE(AppendReport(szBuffer, REPORT_SIZE, strChunk.data(), strChunk.size()));
+  EXPECT_FALSE(AppendReport(szBuffer, REPORT_SIZE, strChunk.data(), strChunk.size()));
+  EXPECT_EQ(strlen(szBuffer), REPORT_SIZE - 1);
+  for (size_t i = REPORT_SIZE; i < sizeof szBuffer; ++i) ASSERT_EQ(szBuffer[i], 'X') << i;
 }
 
 // The cut must fall between characters, judged from the start of the whole text: a trail byte
 // may look like a lead byte, so only a walk from the start tells them apart.
 TEST(AppendReport, CutNeverLeavesHalfACharacter) {
-  for (size_t ascii = 0; ascii < 4; ++ascii) {
-    Report r;
-    r.Append(std::string(ascii, 'a'));
-    std::string wide;
-    while (wide.size() < REPORT_SIZE) wide += "启";  // B6 AF... and C6 F4: trail >= 0x81
-    EXPECT_FALSE(r.Append(wide));
-    size_t length = strlen(r.text);
-    EXPECT_EQ((length - ascii) % 2, 0u) << "ascii prefix " << ascii;
-    EXPECT_GE(length, REPORT_SIZE - 2);
+  for (size_t nAscii = 0; nAscii < 4; ++nAscii) {
+    CReport r;
+    r.Append(std::string(nAscii, 'a'));
+    std::string strWide;
+    while (strWide.size() < REPORT_SIZE) strWide += "启";  // B6 AF... and C6 F4: trail >= 0x81
+    EXPECT_FALSE(r.Append(strWide));
+    size_t nLength = strlen(r.m_szText);
+    EXPECT_EQ((nLength - nAscii) % 2, 0u) << "ascii prefix " << nAscii;
+    EXPECT_GE(nLength, REPORT_SIZE - 2);
   }
 }
 
 TEST(AppendReport, FullReportTakesNothingMore) {
-  Report r;
+  CReport r;
   r.Append(std::string(REPORT_SIZE - 1, 'a'));
   EXPECT_FALSE(r.Append("b"));
-  EXPECT_EQ(strlen(r.text), REPORT_SIZE - 1);
+  EXPECT_EQ(strlen(r.m_szText), REPORT_SIZE - 1);
 }
 
 // A cut before a double-byte character leaves one byte free; what follows must not slip in there.
 TEST(AppendReport, NothingFollowsACut) {
-  Report r;
+  CReport r;
   r.Append(std::string(REPORT_SIZE - 4, 'a'));
   EXPECT_FALSE(r.Append("已启"));
   EXPECT_FALSE(r.Append("b"));
-  EXPECT_EQ(std::string(r.text), std::string(REPORT_SIZE - 4, 'a') + "已");
+  EXPECT_EQ(std::string(r.m_szText), std::string(REPORT_SIZE - 4, 'a') + "已");
 }
 
 struct MarkerCase {
-  const char* report;
-  bool adapter, started;
+  const char* pszReport;
+  bool bAdapter, bStarted;
 };
 
-void PrintTo(const MarkerCase& c, std::ostream* os) { *os << testing::PrintToString(c.report); }
+void PrintTo(const MarkerCase& c, std::ostream* os) { *os << testing::PrintToString(c.pszReport); }
 
 class Markers : public testing::TestWithParam<MarkerCase> {};
 
 TEST_P(Markers, EachIsFoundOnItsOwnAnywhereInTheText) {
-  EXPECT_EQ(ReportHasMarker(GetParam().report, kMarkerAdapterEnabled), GetParam().adapter);
-  EXPECT_EQ(ReportHasMarker(GetParam().report, kMarkerHotspotStarted), GetParam().started);
+  EXPECT_EQ(ReportHasMarker(GetParam().pszReport, kMarkerAdapterEnabled), GetParam().bAdapter);
+  EXPECT_EQ(ReportHasMarker(GetParam().pszReport, kMarkerHotspotStarted), GetParam().bStarted);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -11,44 +11,46 @@ namespace {
 
 const std::string kPrefix = "C:\\Windows\\System32\\cmd.exe /c netsh wlan set hostednetwork ssid=";
 
-SettingsCheck Compose(const std::string& name, const std::string& key, std::string* line) {
-  char buffer[COMMAND_SIZE + 8];
-  memset(buffer, 'X', sizeof buffer);
-  SettingsCheck check = ComposeSettingsLine(name.c_str(), key.c_str(), buffer, COMMAND_SIZE);
-  for (size_t i = COMMAND_SIZE; i < sizeof buffer; ++i) EXPECT_EQ(buffer[i], 'X');
-  if (line) *line = check == SettingsCheck::Ok ? buffer : "";
+SettingsCheck Compose(const std::string& strName, const std::string& strKey,
+                      std::string* pstrLine) {
+  char szBuffer[COMMAND_SIZE + 8];
+  memset(szBuffer, 'X', sizeof szBuffer);
+  SettingsCheck check =
+      ComposeSettingsLine(strName.c_str(), strKey.c_str(), szBuffer, COMMAND_SIZE);
+  for (size_t i = COMMAND_SIZE; i < sizeof szBuffer; ++i) EXPECT_EQ(szBuffer[i], 'X');
+  if (pstrLine) *pstrLine = check == SettingsCheck::Ok ? szBuffer : "";
   return check;
 }
 
 TEST(ComposeSettingsLine, QuotesBothValuesAndPassesEverythingElseAsTyped) {
-  std::string line;
-  ASSERT_EQ(Compose("my net & co|<x>^", "pass word", &line), SettingsCheck::Ok);
-  EXPECT_EQ(line, kPrefix + "\"my net & co|<x>^\" key=\"pass word\"");
-  ASSERT_EQ(Compose("无线热点", "密码12345678", &line), SettingsCheck::Ok);
-  EXPECT_EQ(line, kPrefix + "\"无线热点\" key=\"密码12345678\"");
+  std::string strLine;
+  ASSERT_EQ(Compose("my net & co|<x>^", "pass word", &strLine), SettingsCheck::Ok);
+  EXPECT_EQ(strLine, kPrefix + "\"my net & co|<x>^\" key=\"pass word\"");
+  ASSERT_EQ(Compose("无线热点", "密码12345678", &strLine), SettingsCheck::Ok);
+  EXPECT_EQ(strLine, kPrefix + "\"无线热点\" key=\"密码12345678\"");
   // 淺 is 0x9C 0x5C: a backslash byte that ends a character is no backslash.
-  ASSERT_EQ(Compose("深淺", "a\\b\\\\c淺", &line), SettingsCheck::Ok);
-  EXPECT_EQ(line, kPrefix + "\"深淺\" key=\"a\\b\\\\c淺\"");
+  ASSERT_EQ(Compose("深淺", "a\\b\\\\c淺", &strLine), SettingsCheck::Ok);
+  EXPECT_EQ(strLine, kPrefix + "\"深淺\" key=\"a\\b\\\\c淺\"");
 }
 
 struct CheckCase {
-  const char* name;
-  const char* key;
+  const char* pszName;
+  const char* pszKey;
   SettingsCheck expected;
 };
 
 void PrintTo(const CheckCase& c, std::ostream* os) {
-  *os << testing::PrintToString(c.name) << ", " << testing::PrintToString(c.key);
+  *os << testing::PrintToString(c.pszName) << ", " << testing::PrintToString(c.pszKey);
 }
 
 class Checks : public testing::TestWithParam<CheckCase> {};
 
 TEST_P(Checks, RefuseBeforeWritingAnything) {
-  char buffer[COMMAND_SIZE];
-  memset(buffer, 'X', sizeof buffer);
-  EXPECT_EQ(ComposeSettingsLine(GetParam().name, GetParam().key, buffer, sizeof buffer),
+  char szBuffer[COMMAND_SIZE];
+  memset(szBuffer, 'X', sizeof szBuffer);
+  EXPECT_EQ(ComposeSettingsLine(GetParam().pszName, GetParam().pszKey, szBuffer, sizeof szBuffer),
             GetParam().expected);
-  EXPECT_EQ(buffer[0], 'X');
+  EXPECT_EQ(szBuffer[0], 'X');
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -71,22 +73,23 @@ INSTANTIATE_TEST_SUITE_P(
                     CheckCase{"", "key\\", SettingsCheck::EmptyName}));
 
 TEST(ComposeSettingsLine, LineOfExactly511CharactersFitsAndOneMoreDoesNot) {
-  const size_t fixed = kPrefix.size() + strlen(" key=") + 4;
-  const size_t room = COMMAND_SIZE - 1 - fixed;
-  std::string line;
-  ASSERT_EQ(Compose(std::string(room - 8, 'n'), std::string(8, 'k'), &line), SettingsCheck::Ok);
-  EXPECT_EQ(line.size(), COMMAND_SIZE - 1);
-  EXPECT_EQ(Compose(std::string(room - 7, 'n'), std::string(8, 'k'), &line),
+  const size_t nFixed = kPrefix.size() + strlen(" key=") + 4;
+  const size_t nRoom = COMMAND_SIZE - 1 - nFixed;
+  std::string strLine;
+  ASSERT_EQ(Compose(std::string(nRoom - 8, 'n'), std::string(8, 'k'), &strLine), SettingsCheck::Ok);
+  EXPECT_EQ(strLine.size(), COMMAND_SIZE - 1);
+  EXPECT_EQ(Compose(std::string(nRoom - 7, 'n'), std::string(8, 'k'), &strLine),
             SettingsCheck::TooLong);
-  EXPECT_EQ(Compose(std::string(1, 'n'), std::string(room, 'k'), &line), SettingsCheck::TooLong);
-  EXPECT_EQ(Compose(std::string(100000, 'n'), std::string(100000, 'k'), &line),
+  EXPECT_EQ(Compose(std::string(1, 'n'), std::string(nRoom, 'k'), &strLine),
             SettingsCheck::TooLong);
-  EXPECT_EQ(Compose(std::string(100000, 'n'), "k\\", &line), SettingsCheck::TrailingBackslash);
+  EXPECT_EQ(Compose(std::string(100000, 'n'), std::string(100000, 'k'), &strLine),
+            SettingsCheck::TooLong);
+  EXPECT_EQ(Compose(std::string(100000, 'n'), "k\\", &strLine), SettingsCheck::TrailingBackslash);
 }
 
 TEST(ComposeSettingsLine, TinyBufferIsRefusedNotOverrun) {
-  char buffer[8];
-  EXPECT_EQ(ComposeSettingsLine("n", "k", buffer, sizeof buffer), SettingsCheck::TooLong);
+  char szBuffer[8];
+  EXPECT_EQ(ComposeSettingsLine("n", "k", szBuffer, sizeof szBuffer), SettingsCheck::TooLong);
 }
 
 }  // namespace

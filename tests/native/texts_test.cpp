@@ -12,9 +12,9 @@
 namespace {
 
 struct Text {
-  const char* name;
-  const char* text;
-  const char* gbk;
+  const char* pszName;
+  const char* pszText;
+  const char* pszGbk;
 };
 
 TEST(Texts, AreGbkBytes) {
@@ -37,16 +37,16 @@ TEST(Texts, AreGbkBytes) {
        "c8 c8 b5 e3 c3 fb b3 c6 ba cd c3 dc c2 eb d6 d0 b2 bb c4 dc ba ac d3 d0 cb ab d2 fd ba c5 "
        "a1 a2 b0 d9 b7 d6 ba c5 bb f2 bf d8 d6 c6 d7 d6 b7 fb"},
   };
-  for (const Text& t : texts) EXPECT_EQ(Hex(t.text, " "), t.gbk) << t.name;
+  for (const Text& t : texts) EXPECT_EQ(Hex(t.pszText, " "), t.pszGbk) << t.pszName;
 }
 
 TEST(Texts, CommandLinesAreTheFixedOnes) {
-  const std::string netsh = "C:\\Windows\\System32\\cmd.exe /c netsh wlan ";
-  EXPECT_EQ(kCmdShowStatus, netsh + "show hostednetwork");
-  EXPECT_EQ(kCmdAllow, netsh + "set hostednetwork mode=allow");
-  EXPECT_EQ(kCmdDisallow, netsh + "set hostednetwork mode=disallow");
-  EXPECT_EQ(kCmdStart, netsh + "start hostednetwork");
-  EXPECT_EQ(kCmdStop, netsh + "stop hostednetwork");
+  const std::string strNetsh = "C:\\Windows\\System32\\cmd.exe /c netsh wlan ";
+  EXPECT_EQ(kCmdShowStatus, strNetsh + "show hostednetwork");
+  EXPECT_EQ(kCmdAllow, strNetsh + "set hostednetwork mode=allow");
+  EXPECT_EQ(kCmdDisallow, strNetsh + "set hostednetwork mode=disallow");
+  EXPECT_EQ(kCmdStart, strNetsh + "start hostednetwork");
+  EXPECT_EQ(kCmdStop, strNetsh + "stop hostednetwork");
   EXPECT_EQ(strlen(kCmdSetPrefix), 65u);
   EXPECT_STREQ(kCmdSetKey, " key=");
 }

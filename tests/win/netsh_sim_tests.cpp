@@ -12,105 +12,102 @@
 namespace {
 
 struct Result {
-  DWORD code = ~0u;
-  std::string out;
+  DWORD dwCode = ~0u;
+  std::string strOut;
 };
 
-bool Has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
+bool Has(const std::string& strText, const std::string& strPart) {
+  return strText.find(strPart) != std::string::npos;
 }
 
 class NetshSim : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(SetEnvironmentVariableA("VENTORA_NETSH_DIR", folder_.path().c_str()));
+    ASSERT_TRUE(SetEnvironmentVariableA("VENTORA_NETSH_DIR", m_folder.Path().c_str()));
   }
   void TearDown() override { SetEnvironmentVariableA("VENTORA_NETSH_DIR", nullptr); }
 
   // Runs a whole command line and collects its standard output and error.
-  Result RunLine(const std::string& line, const char* currentFolder = nullptr) {
+  Result RunLine(const std::string& strLine, const char* pszCurrentFolder = nullptr) {
     Result result;
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, NULL, TRUE};
-    HANDLE read = NULL, write = NULL;
-    if (!CreatePipe(&read, &write, &inherit, 1 << 16)) {
+    SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+    HANDLE hRead = nullptr, hWrite = nullptr;
+    if (!CreatePipe(&hRead, &hWrite, &sa, 1 << 16)) {
       ADD_FAILURE() << "CreatePipe " << GetLastError();
       return result;
     }
-    EXPECT_TRUE(SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0));
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = startup.hStdError = write;
-    PROCESS_INFORMATION process = {};
-    std::string buffer = line;
-    BOOL started = CreateProcessA(NULL, &buffer[0], NULL, NULL, TRUE, CREATE_NO_WINDOW, NULL,
-                                  currentFolder, &startup, &process);
-    DWORD error = GetLastError();
-    EXPECT_TRUE(started) << line << ": error " << error;
-    EXPECT_TRUE(CloseHandle(write));
-    if (started) {
+    EXPECT_TRUE(SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, 0));
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = hWrite;
+    PROCESS_INFORMATION pi = {};
+    std::string strBuffer = strLine;
+    BOOL bStarted = CreateProcessA(nullptr, &strBuffer[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                   nullptr, pszCurrentFolder, &si, &pi);
+    DWORD dwError = GetLastError();
+    EXPECT_TRUE(bStarted) << strLine << ": error " << dwError;
+    EXPECT_TRUE(CloseHandle(hWrite));
+    if (bStarted) {
       // The reports are far smaller than the pipe, so the child never waits for the reader.
-      if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) {
-        ADD_FAILURE() << line << ": hangs";
-        TerminateProcess(process.hProcess, 99);
-        WaitForSingleObject(process.hProcess, INFINITE);
+      if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << strLine << ": hangs";
+        TerminateProcess(pi.hProcess, 99);
+        WaitForSingleObject(pi.hProcess, INFINITE);
       }
-      EXPECT_TRUE(GetExitCodeProcess(process.hProcess, &result.code));
-      CloseHandle(process.hThread);
-      CloseHandle(process.hProcess);
-      char chunk[4096];
-      DWORD got = 0;
-      while (ReadFile(read, chunk, sizeof chunk, &got, NULL) && got > 0)
-        result.out.append(chunk, got);
+      EXPECT_TRUE(GetExitCodeProcess(pi.hProcess, &result.dwCode));
+      CloseHandle(pi.hThread);
+      CloseHandle(pi.hProcess);
+      char szChunk[4096];
+      DWORD dwGot = 0;
+      while (ReadFile(hRead, szChunk, sizeof szChunk, &dwGot, nullptr) && dwGot > 0)
+        result.strOut.append(szChunk, dwGot);
     }
-    CloseHandle(read);
+    CloseHandle(hRead);
     return result;
   }
-  Result Run(const std::string& args) { return RunLine("\"" + sim_ + "\" " + args); }
+  Result Run(const std::string& strArgs) { return RunLine("\"" + m_strSim + "\" " + strArgs); }
 
-  std::string State() const { return ReadFileText(folder_ / "hostednetwork.state"); }
-  void SetState(const std::string& text) {
-    std::ofstream(folder_ / "hostednetwork.state", std::ios::binary) << text;
+  std::string State() const { return ReadFileText(m_folder / "hostednetwork.state"); }
+  void SetState(const std::string& strText) {
+    std::ofstream(m_folder / "hostednetwork.state", std::ios::binary) << strText;
   }
 
-  TempFolder folder_;
-  std::string sim_ = InSystemFolder("netsh.exe");
+  CTempFolder m_folder;
+  std::string m_strSim = InSystemFolder("netsh.exe");
 };
 
-// The cases are named after the target, so that `ctest -R netsh_sim` selects them.
-using netsh_sim = NetshSim;
-
-TEST_F(netsh_sim, StatusReportHoldsTheMarkersOfItsStateOnly) {
+TEST_F(NetshSim, StatusReportHoldsTheMarkersOfItsStateOnly) {
   struct Case {
-    const char* state;
-    bool allowed, running;
+    const char* pszState;
+    bool bAllowed, bRunning;
   } cases[] = {
-      {NULL, false, false},
+      {nullptr, false, false},
       {"mode=disallow\r\nrunning=0\r\n", false, false},
       {"mode=disallow\r\nrunning=1\r\n", false, true},
       {"mode=allow\r\nrunning=0\r\n", true, false},
       {"mode=allow\r\nrunning=1\r\n", true, true},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.state ? c.state : "no state file");
-    if (c.state) SetState(c.state);
+    SCOPED_TRACE(c.pszState ? c.pszState : "no state file");
+    if (c.pszState) SetState(c.pszState);
     Result r = Run("wlan show hostednetwork");
-    EXPECT_EQ(r.code, 0u);
-    EXPECT_EQ(Has(r.out, "已启用"), c.allowed);
-    EXPECT_EQ(Has(r.out, "已禁用"), !c.allowed);
-    EXPECT_EQ(Has(r.out, "已启动"), c.running);
-    EXPECT_EQ(Has(r.out, "未启动"), !c.running);
-    EXPECT_EQ(Has(r.out, "BSSID"), c.running);
-    for (size_t i = r.out.find('\n'); i != std::string::npos; i = r.out.find('\n', i + 1))
-      ASSERT_TRUE(i > 0 && r.out[i - 1] == '\r') << "bare LF at " << i;
+    EXPECT_EQ(r.dwCode, 0u);
+    EXPECT_EQ(Has(r.strOut, "已启用"), c.bAllowed);
+    EXPECT_EQ(Has(r.strOut, "已禁用"), !c.bAllowed);
+    EXPECT_EQ(Has(r.strOut, "已启动"), c.bRunning);
+    EXPECT_EQ(Has(r.strOut, "未启动"), !c.bRunning);
+    EXPECT_EQ(Has(r.strOut, "BSSID"), c.bRunning);
+    for (size_t i = r.strOut.find('\n'); i != std::string::npos; i = r.strOut.find('\n', i + 1))
+      ASSERT_TRUE(i > 0 && r.strOut[i - 1] == '\r') << "bare LF at " << i;
   }
 }
 
-TEST_F(netsh_sim, ModeGovernsStartAndDisallowStops) {
+TEST_F(NetshSim, ModeGovernsStartAndDisallowStops) {
   const struct {
-    const char* args;
-    DWORD code;
-    const char* says;
+    const char* pszArgs;
+    DWORD dwCode;
+    const char* pszSays;
   } steps[] = {
       {"wlan start hostednetwork", 1,
        "无法启动承载网络。\r\n组或资源的状态不是执行请求操作的正确状态。"},
@@ -126,109 +123,112 @@ TEST_F(netsh_sim, ModeGovernsStartAndDisallowStops) {
       {"wlan stop hostednetwork", 0, "已停止承载网络。"},
       {"wlan show hostednetwork", 0, "未启动"},
   };
-  std::string log;
+  std::string strLog;
   for (const auto& s : steps) {
-    log += s.args + std::string("\r\n");
-    std::string before = State();
-    Result r = Run(s.args);
-    EXPECT_EQ(r.code, s.code) << s.args;
-    EXPECT_TRUE(Has(r.out, s.says)) << s.args;
-    if (s.code != 0) {
-      EXPECT_EQ(State(), before) << s.args;
+    strLog += s.pszArgs + std::string("\r\n");
+    std::string strBefore = State();
+    Result r = Run(s.pszArgs);
+    EXPECT_EQ(r.dwCode, s.dwCode) << s.pszArgs;
+    EXPECT_TRUE(Has(r.strOut, s.pszSays)) << s.pszArgs;
+    if (s.dwCode != 0) {
+      EXPECT_EQ(State(), strBefore) << s.pszArgs;
     }
   }
-  EXPECT_FALSE(FileExists(folder_ / "hostednetwork.state.tmp"));
-  EXPECT_EQ(ReadFileText(folder_ / "netsh.log"), log);
+  EXPECT_FALSE(FileExists(m_folder / "hostednetwork.state.tmp"));
+  EXPECT_EQ(ReadFileText(m_folder / "netsh.log"), strLog);
 }
 
-TEST_F(netsh_sim, NameAndKeyLengthsAreChecked) {
-  const std::string s32(32, 's'), k63(63, 'k'), wang = "网";
-  std::string wang16, wang32;
-  for (int i = 0; i < 16; ++i) wang16 += wang;
-  wang32 = wang16 + wang16;
+TEST_F(NetshSim, NameOrKeyOfAWrongLengthIsRefusedAndTheOldPairKept) {
+  const std::string strSsid32(32, 's'), strKey63(63, 'k'), strWang = "网";
+  std::string strWang16, strWang32;
+  for (int i = 0; i < 16; ++i) strWang16 += strWang;
+  strWang32 = strWang16 + strWang16;
   struct Case {
-    std::string ssid, key;
-    bool accepted;
+    std::string strSsid, strKey;
+    bool bAccepted;
   } cases[] = {
-      {"A", "", true},          {s32, "", true},
-      {"", "", false},          {s32 + "s", "", false},
-      {wang16, "", true},       {wang16 + wang, "", false},  // 32 and 34 bytes
-      {"", "12345678", true},   {"", k63, true},
-      {"", "1234567", false},   {"", k63 + "k", false},
-      {"", wang32, true},       {"", wang16.substr(0, 14), false},  // 32 and 7 characters
+      {"A", "", true},          {strSsid32, "", true},
+      {"", "", false},          {strSsid32 + "s", "", false},
+      {strWang16, "", true},    {strWang16 + strWang, "", false},  // 32 and 34 bytes
+      {"", "12345678", true},   {"", strKey63, true},
+      {"", "1234567", false},   {"", strKey63 + "k", false},
+      {"", strWang32, true},    {"", strWang16.substr(0, 14), false},  // 32 and 7 characters
       {"Good", "short", false}, {"Good", "longenough", true},
   };
-  const std::string base =
+  const std::string strBase =
       "mode=allow\r\nrunning=1\r\nssid=" + Hex("Base") + "\r\nkey=" + Hex("basekey1") + "\r\n";
   for (const Case& c : cases) {
-    std::string args = "wlan set hostednetwork";
-    if (!c.ssid.empty() || c.key.empty()) args += " ssid=" + c.ssid;
-    if (!c.key.empty()) args += " key=" + c.key + " keyUsage=persistent";
-    SCOPED_TRACE(args);
-    SetState(base);
-    Result r = Run(args);
-    EXPECT_EQ(r.code, c.accepted ? 0u : 1u);
-    if (!c.accepted) {
-      EXPECT_EQ(State(), base);
-      EXPECT_TRUE(Has(r.out, "无法设置承载网络属性。"));
+    std::string strArgs = "wlan set hostednetwork";
+    if (!c.strSsid.empty() || c.strKey.empty()) strArgs += " ssid=" + c.strSsid;
+    if (!c.strKey.empty()) strArgs += " key=" + c.strKey + " keyUsage=persistent";
+    SCOPED_TRACE(strArgs);
+    SetState(strBase);
+    Result r = Run(strArgs);
+    EXPECT_EQ(r.dwCode, c.bAccepted ? 0u : 1u);
+    if (!c.bAccepted) {
+      EXPECT_EQ(State(), strBase);
+      EXPECT_TRUE(Has(r.strOut, "无法设置承载网络属性。"));
       continue;
     }
-    std::string stored =
-        "mode=allow\r\nrunning=1\r\nssid=" + Hex(c.ssid.empty() ? "Base" : c.ssid) +
-        "\r\nkey=" + Hex(c.key.empty() ? "basekey1" : c.key) + "\r\n";
-    EXPECT_EQ(State(), stored);
+    std::string strStored =
+        "mode=allow\r\nrunning=1\r\nssid=" + Hex(c.strSsid.empty() ? "Base" : c.strSsid) +
+        "\r\nkey=" + Hex(c.strKey.empty() ? "basekey1" : c.strKey) + "\r\n";
+    EXPECT_EQ(State(), strStored);
   }
 }
 
-TEST_F(netsh_sim, QuotedNameArrivesIntactAlsoThroughCmd) {
-  const std::string name = "my net & 网络|<>^";
-  for (const std::string& prefix :
-       {"\"" + sim_ + "\"", std::string("C:\\Windows\\System32\\cmd.exe /c netsh")}) {
-    SCOPED_TRACE(prefix);
-    Result r = RunLine(prefix + " wlan set hostednetwork ssid=\"" + name + "\" key=12345678");
-    EXPECT_EQ(r.code, 0u) << r.out;
-    EXPECT_TRUE(Has(RunLine(prefix + " wlan show hostednetwork").out, "\"" + name + "\"\r\n"));
-    EXPECT_TRUE(Has(ReadFileText(folder_ / "netsh.log"), "ssid=" + name + " key=12345678\r\n"));
-    EXPECT_TRUE(DeleteFileA((folder_ / "netsh.log").c_str()));
+TEST_F(NetshSim, QuotedNameArrivesIntactAlsoThroughCmd) {
+  const std::string strName = "my net & 网络|<>^";
+  for (const std::string& strPrefix :
+       {"\"" + m_strSim + "\"", std::string("C:\\Windows\\System32\\cmd.exe /c netsh")}) {
+    SCOPED_TRACE(strPrefix);
+    Result r = RunLine(strPrefix + " wlan set hostednetwork ssid=\"" + strName + "\" key=12345678");
+    EXPECT_EQ(r.dwCode, 0u) << r.strOut;
+    EXPECT_TRUE(
+        Has(RunLine(strPrefix + " wlan show hostednetwork").strOut, "\"" + strName + "\"\r\n"));
+    EXPECT_TRUE(Has(ReadFileText(m_folder / "netsh.log"), "ssid=" + strName + " key=12345678\r\n"));
+    EXPECT_TRUE(DeleteFileA((m_folder / "netsh.log").c_str()));
   }
 }
 
-TEST_F(netsh_sim, UnknownCommandsAreRefused) {
-  std::string log;
-  for (const char* args :
+TEST_F(NetshSim, UnknownCommandsAreRefusedAndLogged) {
+  std::string strLog;
+  for (const char* pszArgs :
        {"", "wlan", "lan show hostednetwork", "wlan show hostednetwork extra", "wlan show hosted",
         "wlan set hostednetwork", "wlan set hostednetwork ssid",
         "wlan set hostednetwork mode=maybe", "wlan set hostednetwork color=red",
         "wlan set hostednetwork ssid=a ssid=b", "wlan set hostednetwork keyUsage=persistent"}) {
-    log += args + std::string("\r\n");
-    Result r = Run(args);
-    EXPECT_EQ(r.code, 1u) << args;
-    EXPECT_TRUE(Has(r.out, std::string("下列命令没有找到: ") + args + "。\r\n")) << args;
+    strLog += pszArgs + std::string("\r\n");
+    Result r = Run(pszArgs);
+    EXPECT_EQ(r.dwCode, 1u) << pszArgs;
+    EXPECT_TRUE(Has(r.strOut, std::string("下列命令没有找到: ") + pszArgs + "。\r\n")) << pszArgs;
   }
-  EXPECT_FALSE(FileExists(folder_ / "hostednetwork.state"));
-  EXPECT_EQ(ReadFileText(folder_ / "netsh.log"), log);
+  EXPECT_FALSE(FileExists(m_folder / "hostednetwork.state"));
+  EXPECT_EQ(ReadFileText(m_folder / "netsh.log"), strLog);
 }
 
-TEST_F(netsh_sim, KeepsItsFilesInTheNamedFolderElseInTheCurrentOne) {
-  TempFolder current;
-  EXPECT_EQ(Run("wlan set hostednetwork mode=allow").code, 0u);
-  EXPECT_TRUE(FileExists(folder_ / "hostednetwork.state"));
+TEST_F(NetshSim, KeepsItsFilesInTheNamedFolderElseInTheCurrentOne) {
+  CTempFolder current;
+  EXPECT_EQ(Run("wlan set hostednetwork mode=allow").dwCode, 0u);
+  EXPECT_TRUE(FileExists(m_folder / "hostednetwork.state"));
   EXPECT_FALSE(FileExists(current / "netsh.log"));
   ASSERT_TRUE(SetEnvironmentVariableA("VENTORA_NETSH_DIR", nullptr));
-  EXPECT_EQ(RunLine("\"" + sim_ + "\" wlan set hostednetwork mode=allow", current.path().c_str()).code,
-            0u);
+  EXPECT_EQ(
+      RunLine("\"" + m_strSim + "\" wlan set hostednetwork mode=allow", current.Path().c_str())
+          .dwCode,
+      0u);
   EXPECT_EQ(ReadFileText(current / "netsh.log"), "wlan set hostednetwork mode=allow\r\n");
   EXPECT_TRUE(FileExists(current / "hostednetwork.state"));
 }
 
-TEST_F(netsh_sim, DelayIsHonoured) {
+TEST_F(NetshSim, AnswersNoSoonerThanTheDelayItIsGiven) {
   ASSERT_TRUE(SetEnvironmentVariableA("VENTORA_SIM_DELAY_MS", "400"));
-  ULONGLONG start = GetTickCount64();
+  ULONGLONG ullStart = GetTickCount64();
   Result r = Run("wlan show hostednetwork");
-  ULONGLONG elapsed = GetTickCount64() - start;
-  EXPECT_TRUE(SetEnvironmentVariableA("VENTORA_SIM_DELAY_MS", NULL));
-  EXPECT_EQ(r.code, 0u);
-  EXPECT_GE(elapsed, 400u);
+  ULONGLONG ullElapsed = GetTickCount64() - ullStart;
+  EXPECT_TRUE(SetEnvironmentVariableA("VENTORA_SIM_DELAY_MS", nullptr));
+  EXPECT_EQ(r.dwCode, 0u);
+  EXPECT_GE(ullElapsed, 400u);
 }
 
 }  // namespace

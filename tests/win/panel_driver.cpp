@@ -23,7 +23,7 @@ CPanelProcess::CPanelProcess(const std::string& strReport) {
   EXPECT_TRUE(CopyFileA(WindowsPath(VENTORA_EXE).c_str(), (m_folder / "Ventora.exe").c_str(),
                         FALSE));
   // Passed on by the program and its interpreter to the simulator.
-  SetEnv("VENTORA_NETSH_DIR", m_netshState.path());
+  SetEnv("VENTORA_NETSH_DIR", m_netshState.Path());
   if (!strReport.empty()) WriteText(m_netshState / "canned-report.txt", strReport);
 }
 
@@ -41,7 +41,7 @@ std::vector<std::string> CPanelProcess::Ran() const {
 }
 
 bool CPanelProcess::Start() {
-  bool bStarted = StartAndWait(m_folder / "Ventora.exe", m_folder.path());
+  bool bStarted = StartAndWait(m_folder / "Ventora.exe", m_folder.Path());
   EXPECT_TRUE(bStarted) << error();
   return bStarted;
 }

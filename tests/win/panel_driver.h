@@ -28,6 +28,6 @@ class CPanelProcess : public CAppProcess {
   std::vector<std::string> Commands() const;
 
  private:
-  TempFolder m_folder;
-  TempFolder m_netshState;
+  CTempFolder m_folder;
+  CTempFolder m_netshState;
 };

@@ -14,45 +14,45 @@
 
 namespace {
 
-std::vector<std::string> g_boxes;
+std::vector<std::string> g_vecBoxes;
 
 // The runner's failures reach the screen as warnings.
-int RecordBox(HWND, LPCSTR text, LPCSTR, UINT type) {
-  EXPECT_EQ(type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-  g_boxes.push_back(text);
+int RecordBox(HWND, LPCSTR lpszText, LPCSTR, UINT nType) {
+  EXPECT_EQ(nType, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+  g_vecBoxes.push_back(lpszText);
   return IDOK;
 }
 
 class Runner : public testing::Test {
  protected:
   void SetUp() override {
-    g_boxes.clear();
+    g_vecBoxes.clear();
     AfxSetMessageBoxHook(RecordBox);
   }
   void TearDown() override { AfxSetMessageBoxHook(nullptr); }
 
   // Runs emit.exe with the given arguments, directly or through the interpreter.
-  std::string Run(const std::string& args, bool viaCmd = false, DWORD timeoutMs = 20000) {
-    std::string line = WindowsPath(EMIT_PATH) + " " + args;
-    if (viaCmd) line = "C:\\Windows\\System32\\cmd.exe /c " + line;
-    memset(report, 0, sizeof report);
-    CHotspotDlg::RunCommand(line.c_str(), report, timeoutMs);
-    return report;
+  std::string Run(const std::string& strArgs, bool bViaCmd = false, DWORD dwTimeoutMs = 20000) {
+    std::string strLine = WindowsPath(EMIT_PATH) + " " + strArgs;
+    if (bViaCmd) strLine = "C:\\Windows\\System32\\cmd.exe /c " + strLine;
+    memset(m_szReport, 0, sizeof m_szReport);
+    CHotspotDlg::RunCommand(strLine.c_str(), m_szReport, dwTimeoutMs);
+    return m_szReport;
   }
 
-  char report[REPORT_SIZE];
+  char m_szReport[REPORT_SIZE];
 };
 
 TEST_F(Runner, CollectsStandardOutputAndErrorInArrivalOrder) {
   EXPECT_EQ(Run("out:one sleep:30 err:two sleep:30 out:three"), "onetwothree");
   EXPECT_EQ(Run("err:以及 out:标准输出", true), "以及标准输出");
-  EXPECT_TRUE(g_boxes.empty());
+  EXPECT_TRUE(g_vecBoxes.empty());
 }
 
 TEST_F(Runner, CommandThatWritesNothingLeavesTheReportAllZero) {
   Run("sleep:10", true);
-  for (char c : report) ASSERT_EQ(c, 0);
-  EXPECT_TRUE(g_boxes.empty());
+  for (char ch : m_szReport) ASSERT_EQ(ch, 0);
+  EXPECT_TRUE(g_vecBoxes.empty());
 }
 
 TEST_F(Runner, ZeroByteEndsTheTextOfItsChunkOnly) {
@@ -60,58 +60,58 @@ TEST_F(Runner, ZeroByteEndsTheTextOfItsChunkOnly) {
 }
 
 TEST_F(Runner, LongOutputIsCutAtTheReportsSizeAndReadToTheEnd) {
-  std::string text = Run("fill:200000 out:end");
-  ASSERT_EQ(text.size(), REPORT_SIZE - 1);
-  EXPECT_EQ(text.substr(0, 30), "abcdefghijklmnopqrstuvwxyzabcd");
-  EXPECT_TRUE(g_boxes.empty());
+  std::string strText = Run("fill:200000 out:end");
+  ASSERT_EQ(strText.size(), REPORT_SIZE - 1);
+  EXPECT_EQ(strText.substr(0, 30), "abcdefghijklmnopqrstuvwxyzabcd");
+  EXPECT_TRUE(g_vecBoxes.empty());
 }
 
 TEST_F(Runner, MissingInterpreterIsReportedAndLeavesTheReportEmpty) {
-  memset(report, 0, sizeof report);
-  CHotspotDlg::RunCommand("C:\\Windows\\System32\\no-such-cmd.exe /c netsh", report);
-  EXPECT_EQ(report[0], 0);
-  ASSERT_EQ(g_boxes.size(), 1u);
-  EXPECT_EQ(g_boxes[0], kMsgProcessFailed);
+  memset(m_szReport, 0, sizeof m_szReport);
+  CHotspotDlg::RunCommand("C:\\Windows\\System32\\no-such-cmd.exe /c netsh", m_szReport);
+  EXPECT_EQ(m_szReport[0], 0);
+  ASSERT_EQ(g_vecBoxes.size(), 1u);
+  EXPECT_EQ(g_vecBoxes[0], kMsgProcessFailed);
 }
 
 TEST_F(Runner, CommandThatKeepsItsOutputOpenIsEndedWithEverythingItStarted) {
-  DWORD start = GetTickCount();
+  DWORD dwStart = GetTickCount();
   // The grandchild holds the output; only ending the whole tree ends the read.
   EXPECT_EQ(Run("out:partial spawn-hang", true, 1500), "partial");
-  DWORD elapsed = GetTickCount() - start;
-  EXPECT_GE(elapsed, 1400u);
-  EXPECT_LT(elapsed, 15000u);
-  ASSERT_EQ(g_boxes.size(), 1u);
-  EXPECT_EQ(g_boxes[0], kMsgTimedOut);
+  DWORD dwElapsed = GetTickCount() - dwStart;
+  EXPECT_GE(dwElapsed, 1400u);
+  EXPECT_LT(dwElapsed, 15000u);
+  ASSERT_EQ(g_vecBoxes.size(), 1u);
+  EXPECT_EQ(g_vecBoxes[0], kMsgTimedOut);
 }
 
 TEST_F(Runner, RestoresTheCursorBeforeAnyMessage) {
-  HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
-  SetCursor(arrow);
-  AfxSetMessageBoxHook([](HWND, LPCSTR text, LPCSTR, UINT) {
-    g_boxes.push_back(GetCursor() == LoadCursorA(nullptr, IDC_ARROW) ? "arrow" : text);
+  HCURSOR hArrow = LoadCursorA(nullptr, IDC_ARROW);
+  SetCursor(hArrow);
+  AfxSetMessageBoxHook([](HWND, LPCSTR lpszText, LPCSTR, UINT) {
+    g_vecBoxes.push_back(GetCursor() == LoadCursorA(nullptr, IDC_ARROW) ? "arrow" : lpszText);
     return IDOK;
   });
   Run("out:x");
-  CHotspotDlg::RunCommand("Z:\\no\\such\\program.exe", report);
-  EXPECT_EQ(GetCursor(), arrow);
-  EXPECT_EQ(g_boxes, std::vector<std::string>{"arrow"});
+  CHotspotDlg::RunCommand("Z:\\no\\such\\program.exe", m_szReport);
+  EXPECT_EQ(GetCursor(), hArrow);
+  EXPECT_EQ(g_vecBoxes, std::vector<std::string>{"arrow"});
 }
 
 struct CursorWatch {
-  DWORD mainThread;
-  HCURSOR seen;
+  DWORD dwMainThread;
+  HCURSOR hSeen;
 };
 
 // Sharing the runner's input state, a second thread sees the cursor the runner has set.
-DWORD WINAPI WatchCursor(LPVOID pv) {
-  auto watch = static_cast<CursorWatch*>(pv);
+DWORD WINAPI WatchCursor(LPVOID pParam) {
+  CursorWatch* pWatch = static_cast<CursorWatch*>(pParam);
   MSG msg;
   PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-  if (!AttachThreadInput(GetCurrentThreadId(), watch->mainThread, TRUE)) return 1;
+  if (!AttachThreadInput(GetCurrentThreadId(), pWatch->dwMainThread, TRUE)) return 1;
   Sleep(700);
-  watch->seen = GetCursor();
-  AttachThreadInput(GetCurrentThreadId(), watch->mainThread, FALSE);
+  pWatch->hSeen = GetCursor();
+  AttachThreadInput(GetCurrentThreadId(), pWatch->dwMainThread, FALSE);
   return 0;
 }
 
@@ -123,11 +123,11 @@ TEST_F(Runner, ShowsTheHourglassWhileTheCommandRuns) {
   Sleep(100);
   Run("sleep:1500");
   EXPECT_EQ(WaitForSingleObject(hThread, 10000), WAIT_OBJECT_0);
-  DWORD code = 1;
-  GetExitCodeThread(hThread, &code);
+  DWORD dwCode = 1;
+  GetExitCodeThread(hThread, &dwCode);
   CloseHandle(hThread);
-  ASSERT_EQ(code, 0u) << "AttachThreadInput";
-  EXPECT_EQ(watch.seen, LoadCursorA(nullptr, IDC_WAIT));
+  ASSERT_EQ(dwCode, 0u) << "AttachThreadInput";
+  EXPECT_EQ(watch.hSeen, LoadCursorA(nullptr, IDC_WAIT));
   EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
 }
 
@@ -153,37 +153,37 @@ DWORD HandleGauge() {
 
 TEST_F(Runner, ReleasesEveryHandleOnEveryPath) {
   Run("out:warm");
-  CHotspotDlg::RunCommand("Z:\\no\\such\\program.exe", report);
+  CHotspotDlg::RunCommand("Z:\\no\\such\\program.exe", m_szReport);
   Run("hang", false, 50);
-  DWORD before = HandleGauge();
-  g_boxes.clear();
+  DWORD dwBefore = HandleGauge();
+  g_vecBoxes.clear();
   for (int i = 0; i < 200; ++i) {
     switch (i % 4) {
       case 0: case 1: Run("out:ok"); break;
-      case 2: CHotspotDlg::RunCommand("Z:\\no\\such\\program.exe", report); break;
+      case 2: CHotspotDlg::RunCommand("Z:\\no\\such\\program.exe", m_szReport); break;
       case 3: Run("hang", false, 30); break;
     }
   }
-  DWORD after = HandleGauge();
-  EXPECT_LE(after, before);
-  EXPECT_EQ(g_boxes.size(), 100u);
+  DWORD dwAfter = HandleGauge();
+  EXPECT_LE(dwAfter, dwBefore);
+  EXPECT_EQ(g_vecBoxes.size(), 100u);
 
   // The gauge sees one more handle of each kind the runner owns.
   CHandle hProcess(OpenProcess(SYNCHRONIZE, FALSE, GetCurrentProcessId()));
   ASSERT_NE(hProcess, nullptr);
-  DWORD withProcess = HandleGauge();
-  EXPECT_GT(withProcess, after) << "a process handle";
+  DWORD dwWithProcess = HandleGauge();
+  EXPECT_GT(dwWithProcess, dwAfter) << "a process handle";
   CHandle hJob(CreateJobObjectA(nullptr, nullptr));
   ASSERT_NE(hJob, nullptr);
-  EXPECT_GT(HandleGauge(), withProcess) << "a job handle";
+  EXPECT_GT(HandleGauge(), dwWithProcess) << "a job handle";
 }
 
-UINT g_type;
+UINT g_nType;
 
 // What reaches MessageBoxA for each kind of box the program may ask the framework for.
 TEST(AfxMessageBox, GetsTheFrameworksIconOnlyWhereTheCallerChoseNone) {
-  AfxSetMessageBoxHook([](HWND, LPCSTR, LPCSTR, UINT type) {
-    g_type = type;
+  AfxSetMessageBoxHook([](HWND, LPCSTR, LPCSTR, UINT nType) {
+    g_nType = nType;
     return IDOK;
   });
   const UINT cases[][2] = {
@@ -197,38 +197,38 @@ TEST(AfxMessageBox, GetsTheFrameworksIconOnlyWhereTheCallerChoseNone) {
       {MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, MB_ABORTRETRYIGNORE | MB_DEFBUTTON3},
   };
   for (const auto& c : cases) {
-    g_type = ~0u;
+    g_nType = ~0u;
     AfxMessageBox("x", c[0]);
-    EXPECT_EQ(g_type, c[1]) << "asked for " << std::hex << c[0];
+    EXPECT_EQ(g_nType, c[1]) << "asked for " << std::hex << c[0];
   }
   AfxSetMessageBoxHook(nullptr);
 }
 
 // The command lines as the panel runs them, through cmd.exe, against the system's netsh.
 TEST_F(Runner, HostedNetworkCommandsChangeTheSimulatorsState) {
-  TempFolder folder;
-  ASSERT_TRUE(SetEnvironmentVariableA("VENTORA_NETSH_DIR", folder.path().c_str()));
+  CTempFolder folder;
+  ASSERT_TRUE(SetEnvironmentVariableA("VENTORA_NETSH_DIR", folder.Path().c_str()));
 
-  auto run = [this](const char* line) {
-    memset(report, 0, sizeof report);
-    CHotspotDlg::RunCommand(line, report);
-    return std::string(report);
+  auto run = [this](const char* pszLine) {
+    memset(m_szReport, 0, sizeof m_szReport);
+    CHotspotDlg::RunCommand(pszLine, m_szReport);
+    return std::string(m_szReport);
   };
-  std::string status = run(kCmdShowStatus);
-  EXPECT_EQ(status.find(kMarkerAdapterEnabled), std::string::npos) << status;
-  EXPECT_EQ(status.find(kMarkerHotspotStarted), std::string::npos) << status;
+  std::string strStatus = run(kCmdShowStatus);
+  EXPECT_EQ(strStatus.find(kMarkerAdapterEnabled), std::string::npos) << strStatus;
+  EXPECT_EQ(strStatus.find(kMarkerHotspotStarted), std::string::npos) << strStatus;
 
   run(kCmdAllow);
   run(kCmdStart);
-  status = run(kCmdShowStatus);
-  EXPECT_NE(status.find(kMarkerAdapterEnabled), std::string::npos) << status;
-  EXPECT_NE(status.find(kMarkerHotspotStarted), std::string::npos) << status;
+  strStatus = run(kCmdShowStatus);
+  EXPECT_NE(strStatus.find(kMarkerAdapterEnabled), std::string::npos) << strStatus;
+  EXPECT_NE(strStatus.find(kMarkerHotspotStarted), std::string::npos) << strStatus;
 
   run(kCmdStop);
-  status = run(kCmdShowStatus);
-  EXPECT_NE(status.find(kMarkerAdapterEnabled), std::string::npos) << status;
-  EXPECT_EQ(status.find(kMarkerHotspotStarted), std::string::npos) << status;
-  EXPECT_TRUE(g_boxes.empty());
+  strStatus = run(kCmdShowStatus);
+  EXPECT_NE(strStatus.find(kMarkerAdapterEnabled), std::string::npos) << strStatus;
+  EXPECT_EQ(strStatus.find(kMarkerHotspotStarted), std::string::npos) << strStatus;
+  EXPECT_TRUE(g_vecBoxes.empty());
   EXPECT_TRUE(SetEnvironmentVariableA("VENTORA_NETSH_DIR", nullptr));
 }
 

@@ -10,12 +10,12 @@ namespace {
 
 const char kDll[] = "app_folder_only.dll";
 
-std::string BesideThisProgram(const char* name) {
-  char path[MAX_PATH];
-  DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  EXPECT_TRUE(length > 0 && length < sizeof path);
-  std::string folder(path, length);
-  return folder.substr(0, folder.rfind('\\') + 1) + name;
+std::string BesideThisProgram(const char* pszName) {
+  char szPath[MAX_PATH];
+  DWORD dwLength = GetModuleFileNameA(nullptr, szPath, sizeof szPath);
+  EXPECT_TRUE(dwLength > 0 && dwLength < sizeof szPath);
+  std::string strFolder(szPath, dwLength);
+  return strFolder.substr(0, strFolder.rfind('\\') + 1) + pszName;
 }
 
 // A module once loaded is found again by its name, so each load is undone before the next.

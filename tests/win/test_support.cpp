@@ -2,61 +2,62 @@
 
 #include <gtest/gtest.h>
 
-std::string WindowsPath(const char* unixPath) {
-  std::string path = std::string("Z:") + unixPath;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
+std::string WindowsPath(const char* pszUnixPath) {
+  std::string strPath = std::string("Z:") + pszUnixPath;
+  for (char& ch : strPath)
+    if (ch == '/') ch = '\\';
+  return strPath;
 }
 
-TempFolder::TempFolder() {
-  char base[MAX_PATH], name[MAX_PATH];
-  EXPECT_NE(GetTempPathA(sizeof base, base), 0u);
-  EXPECT_NE(GetTempFileNameA(base, "vt", 0, name), 0u);
-  DeleteFileA(name);
-  EXPECT_TRUE(CreateDirectoryA(name, nullptr)) << name;
-  m_path = name;
+CTempFolder::CTempFolder() {
+  char szBase[MAX_PATH], szName[MAX_PATH];
+  EXPECT_NE(GetTempPathA(sizeof szBase, szBase), 0u);
+  EXPECT_NE(GetTempFileNameA(szBase, "vt", 0, szName), 0u);
+  DeleteFileA(szName);
+  EXPECT_TRUE(CreateDirectoryA(szName, nullptr)) << szName;
+  m_strPath = szName;
 }
 
-static void RemoveTree(const std::string& path) {
+static void RemoveTree(const std::string& strPath) {
   WIN32_FIND_DATAA data;
-  HANDLE hFind = FindFirstFileA((path + "\\*").c_str(), &data);
+  HANDLE hFind = FindFirstFileA((strPath + "\\*").c_str(), &data);
   if (hFind != INVALID_HANDLE_VALUE) {
     do {
-      std::string name = data.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string full = path + "\\" + name;
+      std::string strName = data.cFileName;
+      if (strName == "." || strName == "..") continue;
+      std::string strFull = strPath + "\\" + strName;
       if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(full);
+        RemoveTree(strFull);
       else
-        DeleteFileA(full.c_str());
+        DeleteFileA(strFull.c_str());
     } while (FindNextFileA(hFind, &data));
     FindClose(hFind);
   }
-  RemoveDirectoryA(path.c_str());
+  RemoveDirectoryA(strPath.c_str());
 }
 
-TempFolder::~TempFolder() { RemoveTree(m_path); }
+CTempFolder::~CTempFolder() { RemoveTree(m_strPath); }
 
-std::string InSystemFolder(const std::string& name) {
-  char folder[MAX_PATH];
-  UINT length = GetSystemDirectoryA(folder, sizeof folder);
-  EXPECT_TRUE(length > 0 && length < sizeof folder);
-  return std::string(folder) + "\\" + name;
+std::string InSystemFolder(const std::string& strName) {
+  char szFolder[MAX_PATH];
+  UINT nLength = GetSystemDirectoryA(szFolder, sizeof szFolder);
+  EXPECT_TRUE(nLength > 0 && nLength < sizeof szFolder);
+  return std::string(szFolder) + "\\" + strName;
 }
 
-std::string ReadFileText(const std::string& path) {
-  std::string text;
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return text;
-  char buffer[4096];
-  DWORD n;
-  while (ReadFile(h, buffer, sizeof buffer, &n, nullptr) && n) text.append(buffer, n);
-  CloseHandle(h);
-  return text;
+std::string ReadFileText(const std::string& strPath) {
+  std::string strText;
+  HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, 0, nullptr);
+  if (hFile == INVALID_HANDLE_VALUE) return strText;
+  char szBuffer[4096];
+  DWORD dwRead;
+  while (ReadFile(hFile, szBuffer, sizeof szBuffer, &dwRead, nullptr) && dwRead)
+    strText.append(szBuffer, dwRead);
+  CloseHandle(hFile);
+  return strText;
 }
 
-bool FileExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+bool FileExists(const std::string& strPath) {
+  return GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

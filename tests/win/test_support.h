@@ -6,24 +6,24 @@
 #include <string>
 
 // The Windows form of a path of the build tree, which Wine shows as drive Z:.
-std::string WindowsPath(const char* unixPath);
+std::string WindowsPath(const char* pszUnixPath);
 
 // A fresh folder under the temporary folder, removed with everything in it at the end of scope.
-class TempFolder {
+class CTempFolder {
  public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::string& path() const { return m_path; }
-  std::string operator/(const std::string& name) const { return m_path + "\\" + name; }
+  CTempFolder();
+  ~CTempFolder();
+  CTempFolder(const CTempFolder&) = delete;
+  CTempFolder& operator=(const CTempFolder&) = delete;
+  const std::string& Path() const { return m_strPath; }
+  std::string operator/(const std::string& strName) const { return m_strPath + "\\" + strName; }
 
  private:
-  std::string m_path;
+  std::string m_strPath;
 };
 
 // The path of a file in the system folder, where the program's commands run.
-std::string InSystemFolder(const std::string& name);
+std::string InSystemFolder(const std::string& strName);
 
-std::string ReadFileText(const std::string& path);
-bool FileExists(const std::string& path);
+std::string ReadFileText(const std::string& strPath);
+bool FileExists(const std::string& strPath);

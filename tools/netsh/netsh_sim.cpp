@@ -9,12 +9,12 @@
 namespace {
 
 // The files' paths, in the state folder.
-char g_stateFile[MAX_PATH];
-char g_stateTemp[MAX_PATH];
-char g_logFile[MAX_PATH];
+char g_szStateFile[MAX_PATH];
+char g_szStateTemp[MAX_PATH];
+char g_szLogFile[MAX_PATH];
 // For tests only: a status report no state could give. When this file is in the state folder,
 // "show hostednetwork" answers its bytes as they are.
-char g_cannedReport[MAX_PATH];
+char g_szCannedReport[MAX_PATH];
 
 // The program's texts are GBK, so arguments are converted to GBK whatever the ANSI code page is.
 const UINT kGbk = 936;
@@ -25,29 +25,29 @@ const size_t kKeyMax = 63;
 const size_t kKeyBytes = 2 * kKeyMax;
 
 struct State {
-  bool allowed = false;
-  bool running = false;
-  char ssid[kSsidMax + 1] = {};
-  char key[kKeyBytes + 1] = {};
+  bool bAllowed = false;
+  bool bRunning = false;
+  char szSsid[kSsidMax + 1] = {};
+  char szKey[kKeyBytes + 1] = {};
 };
 
 // Buffered standard output. Written with WriteFile so that no CRT text mode touches the CR LF.
-class Output {
+class COutput {
  public:
-  Output() : handle_(GetStdHandle(STD_OUTPUT_HANDLE)) {}
-  ~Output() { Flush(); }
-  Output(const Output&) = delete;
-  Output& operator=(const Output&) = delete;
+  COutput() : m_hOutput(GetStdHandle(STD_OUTPUT_HANDLE)) {}
+  ~COutput() { Flush(); }
+  COutput(const COutput&) = delete;
+  COutput& operator=(const COutput&) = delete;
 
   void Put(const char* text, size_t size) {
     while (size > 0) {
-      size_t room = sizeof buf_ - used_;
+      size_t room = sizeof m_szBuffer - m_nUsed;
       size_t n = size < room ? size : room;
-      memcpy(buf_ + used_, text, n);
-      used_ += n;
+      memcpy(m_szBuffer + m_nUsed, text, n);
+      m_nUsed += n;
       text += n;
       size -= n;
-      if (used_ == sizeof buf_) Flush();
+      if (m_nUsed == sizeof m_szBuffer) Flush();
     }
   }
   void Put(const char* text) { Put(text, strlen(text)); }
@@ -57,26 +57,27 @@ class Output {
   }
 
   void Flush() {
-    const char* p = buf_;
+    const char* p = m_szBuffer;
     // No standard output (a parent without handles) is no error: the effect still happens.
-    while (used_ > 0 && handle_ != NULL && handle_ != INVALID_HANDLE_VALUE && !failed_) {
+    while (m_nUsed > 0 && m_hOutput != nullptr && m_hOutput != INVALID_HANDLE_VALUE && !m_bFailed) {
       DWORD written = 0;
-      if (!WriteFile(handle_, p, (DWORD)used_, &written, NULL) || written == 0) {
-        failed_ = true;
+      if (!WriteFile(m_hOutput, p, static_cast<DWORD>(m_nUsed), &written, nullptr) ||
+          written == 0) {
+        m_bFailed = true;
         break;
       }
       p += written;
-      used_ -= written;
+      m_nUsed -= written;
     }
-    used_ = 0;
+    m_nUsed = 0;
   }
-  bool Failed() const { return failed_; }
+  bool Failed() const { return m_bFailed; }
 
  private:
-  HANDLE handle_;
-  char buf_[4096];
-  size_t used_ = 0;
-  bool failed_ = false;
+  HANDLE m_hOutput;
+  char m_szBuffer[4096];
+  size_t m_nUsed = 0;
+  bool m_bFailed = false;
 };
 
 bool EqualsIgnoreCase(const char* a, const char* b) {
@@ -90,52 +91,52 @@ bool EqualsIgnoreCase(const char* a, const char* b) {
 
 // The words after the program name, in GBK. The CRT splits the wide command line, as the real
 // netsh's does, so a GBK trail byte is never taken for a backslash or a quote.
-class Words {
+class CWords {
  public:
-  Words(int argc, wchar_t** argv) {
-    count_ = argc > 1 ? argc - 1 : 0;
-    words_ = (char**)calloc(count_ + 1, sizeof(char*));
-    if (words_ == NULL) {
-      count_ = 0;
-      ok_ = false;
+  CWords(int argc, wchar_t** argv) {
+    m_nCount = argc > 1 ? argc - 1 : 0;
+    m_ppszWords = static_cast<char**>(calloc(m_nCount + 1, sizeof(char*)));
+    if (m_ppszWords == nullptr) {
+      m_nCount = 0;
+      m_bOk = false;
       return;
     }
-    for (int i = 0; i < count_; ++i) {
+    for (int i = 0; i < m_nCount; ++i) {
       const wchar_t* w = argv[i + 1];
-      int size = WideCharToMultiByte(kGbk, 0, w, -1, NULL, 0, NULL, NULL);
-      if (size <= 0 || (words_[i] = (char*)malloc(size)) == NULL ||
-          WideCharToMultiByte(kGbk, 0, w, -1, words_[i], size, NULL, NULL) != size) {
-        ok_ = false;
+      int size = WideCharToMultiByte(kGbk, 0, w, -1, nullptr, 0, nullptr, nullptr);
+      if (size <= 0 || (m_ppszWords[i] = static_cast<char*>(malloc(size))) == nullptr ||
+          WideCharToMultiByte(kGbk, 0, w, -1, m_ppszWords[i], size, nullptr, nullptr) != size) {
+        m_bOk = false;
         return;
       }
     }
   }
-  ~Words() {
-    if (words_ == NULL) return;
-    for (int i = 0; i < count_; ++i) free(words_[i]);
-    free(words_);
+  ~CWords() {
+    if (m_ppszWords == nullptr) return;
+    for (int i = 0; i < m_nCount; ++i) free(m_ppszWords[i]);
+    free(m_ppszWords);
   }
-  Words(const Words&) = delete;
-  Words& operator=(const Words&) = delete;
+  CWords(const CWords&) = delete;
+  CWords& operator=(const CWords&) = delete;
 
-  bool Ok() const { return ok_; }
-  int Count() const { return count_; }
-  const char* operator[](int i) const { return words_[i]; }
+  bool Ok() const { return m_bOk; }
+  int Count() const { return m_nCount; }
+  const char* operator[](int i) const { return m_ppszWords[i]; }
   bool Is(int i, const char* keyword) const {
-    return i < count_ && EqualsIgnoreCase(words_[i], keyword);
+    return i < m_nCount && EqualsIgnoreCase(m_ppszWords[i], keyword);
   }
 
-  // The words joined by single blanks, then CR LF; NULL when out of memory.
+  // The words joined by single blanks, then CR LF; null when out of memory.
   char* JoinLine() const {
     size_t size = 3;
-    for (int i = 0; i < count_; ++i) size += strlen(words_[i]) + 1;
-    char* line = (char*)malloc(size);
-    if (line == NULL) return NULL;
+    for (int i = 0; i < m_nCount; ++i) size += strlen(m_ppszWords[i]) + 1;
+    char* line = static_cast<char*>(malloc(size));
+    if (line == nullptr) return nullptr;
     char* p = line;
-    for (int i = 0; i < count_; ++i) {
+    for (int i = 0; i < m_nCount; ++i) {
       if (i > 0) *p++ = ' ';
-      size_t n = strlen(words_[i]);
-      memcpy(p, words_[i], n);
+      size_t n = strlen(m_ppszWords[i]);
+      memcpy(p, m_ppszWords[i], n);
       p += n;
     }
     memcpy(p, "\r\n", 3);
@@ -143,16 +144,16 @@ class Words {
   }
 
  private:
-  char** words_ = NULL;
-  int count_ = 0;
-  bool ok_ = true;
+  char** m_ppszWords = nullptr;
+  int m_nCount = 0;
+  bool m_bOk = true;
 };
 
 // Characters, not bytes: a GBK lead byte and its trail byte are one character.
 size_t CountChars(const char* text) {
   size_t n = 0;
   for (const char* p = text; *p; ++p, ++n) {
-    if (IsDBCSLeadByteEx(kGbk, (BYTE)*p) && p[1] != '\0') ++p;
+    if (IsDBCSLeadByteEx(kGbk, static_cast<BYTE>(*p)) && p[1] != '\0') ++p;
   }
   return n;
 }
@@ -160,22 +161,22 @@ size_t CountChars(const char* text) {
 bool WriteAll(HANDLE file, const char* data, DWORD size) {
   while (size > 0) {
     DWORD written = 0;
-    if (!WriteFile(file, data, size, &written, NULL) || written == 0) return false;
+    if (!WriteFile(file, data, size, &written, nullptr) || written == 0) return false;
     data += written;
     size -= written;
   }
   return true;
 }
 
-bool AppendLog(const Words& words) {
+bool AppendLog(const CWords& words) {
   char* line = words.JoinLine();
-  if (line == NULL) return false;
+  if (line == nullptr) return false;
   // FILE_APPEND_DATA alone makes each write land at the end, even with another netsh writing.
-  HANDLE file = CreateFileA(g_logFile, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+  HANDLE file = CreateFileA(g_szLogFile, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   bool ok = file != INVALID_HANDLE_VALUE;
   if (ok) {
-    ok = WriteAll(file, line, (DWORD)strlen(line));
+    ok = WriteAll(file, line, static_cast<DWORD>(strlen(line)));
     if (!CloseHandle(file)) ok = false;
   }
   free(line);
@@ -189,8 +190,8 @@ void PutHex(char*& p, const char* name, const char* value) {
   memcpy(p, name, n);
   p += n;
   for (const char* v = value; *v; ++v) {
-    *p++ = digits[(BYTE)*v >> 4];
-    *p++ = digits[(BYTE)*v & 15];
+    *p++ = digits[static_cast<BYTE>(*v) >> 4];
+    *p++ = digits[static_cast<BYTE>(*v) & 15];
   }
   *p++ = '\r';
   *p++ = '\n';
@@ -203,12 +204,12 @@ int HexDigit(char c) {
   return -1;
 }
 
-bool GetHex(const char* hex, size_t hex_size, char* out, size_t out_max) {
-  if (hex_size % 2 != 0 || hex_size / 2 > out_max) return false;
-  for (size_t i = 0; i < hex_size; i += 2) {
+bool GetHex(const char* hex, size_t nHexSize, char* out, size_t nOutMax) {
+  if (nHexSize % 2 != 0 || nHexSize / 2 > nOutMax) return false;
+  for (size_t i = 0; i < nHexSize; i += 2) {
     int hi = HexDigit(hex[i]), lo = HexDigit(hex[i + 1]);
     if (hi < 0 || lo < 0 || (hi == 0 && lo == 0)) return false;
-    *out++ = (char)(hi << 4 | lo);
+    *out++ = static_cast<char>(hi << 4 | lo);
   }
   *out = '\0';
   return true;
@@ -217,7 +218,7 @@ bool GetHex(const char* hex, size_t hex_size, char* out, size_t out_max) {
 bool ParseState(const char* text, size_t size, State* state) {
   const char* end = text + size;
   for (const char* line = text; line < end;) {
-    const char* eol = (const char*)memchr(line, '\n', end - line);
+    const char* eol = static_cast<const char*>(memchr(line, '\n', end - line));
     const char* next = eol ? eol + 1 : end;
     if (!eol) eol = end;
     if (eol > line && eol[-1] == '\r') --eol;
@@ -227,13 +228,13 @@ bool ParseState(const char* text, size_t size, State* state) {
       return n >= strlen(word) && memcmp(line, word, strlen(word)) == 0;
     };
     if (is("mode=allow") || is("mode=disallow")) {
-      state->allowed = is("mode=allow");
+      state->bAllowed = is("mode=allow");
     } else if (is("running=1") || is("running=0")) {
-      state->running = is("running=1");
+      state->bRunning = is("running=1");
     } else if (starts("ssid=")) {
-      if (!GetHex(line + 5, n - 5, state->ssid, kSsidMax)) return false;
+      if (!GetHex(line + 5, n - 5, state->szSsid, kSsidMax)) return false;
     } else if (starts("key=")) {
-      if (!GetHex(line + 4, n - 4, state->key, kKeyBytes)) return false;
+      if (!GetHex(line + 4, n - 4, state->szKey, kKeyBytes)) return false;
     } else if (n != 0) {
       return false;
     }
@@ -245,13 +246,13 @@ bool ParseState(const char* text, size_t size, State* state) {
 // No file is the state of a machine whose hosted network was never set up.
 bool LoadState(State* state) {
   // FILE_SHARE_DELETE lets another netsh replace the file while this one reads it.
-  HANDLE file =
-      CreateFileA(g_stateFile, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+  HANDLE file = CreateFileA(g_szStateFile, GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
   char text[1024];
   DWORD size = 0;
-  bool ok = ReadFile(file, text, sizeof text, &size, NULL) != 0;
+  bool ok = ReadFile(file, text, sizeof text, &size, nullptr) != 0;
   if (!CloseHandle(file)) ok = false;
   // A full buffer means a file longer than any state this program writes.
   return ok && size < sizeof text && ParseState(text, size, state);
@@ -260,22 +261,23 @@ bool LoadState(State* state) {
 bool SaveState(const State& state) {
   char text[512];
   char* p = text;
-  const char* mode = state.allowed ? "mode=allow\r\n" : "mode=disallow\r\n";
+  const char* mode = state.bAllowed ? "mode=allow\r\n" : "mode=disallow\r\n";
   memcpy(p, mode, strlen(mode));
   p += strlen(mode);
-  memcpy(p, state.running ? "running=1\r\n" : "running=0\r\n", 11);
+  memcpy(p, state.bRunning ? "running=1\r\n" : "running=0\r\n", 11);
   p += 11;
-  PutHex(p, "ssid=", state.ssid);
-  PutHex(p, "key=", state.key);
+  PutHex(p, "ssid=", state.szSsid);
+  PutHex(p, "key=", state.szKey);
 
   // The whole file is written aside and moved over the old one, so that a reader never sees half.
-  HANDLE file =
-      CreateFileA(g_stateTemp, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+  HANDLE file = CreateFileA(g_szStateTemp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  bool ok = WriteAll(file, text, (DWORD)(p - text));
+  bool ok = WriteAll(file, text, static_cast<DWORD>(p - text));
   if (!CloseHandle(file)) ok = false;
   for (int attempt = 0; ok; ++attempt) {
-    if (MoveFileExA(g_stateTemp, g_stateFile, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (MoveFileExA(g_szStateTemp, g_szStateFile,
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
       return true;
     DWORD error = GetLastError();
     // A reader that opened the file without FILE_SHARE_DELETE holds it for a moment.
@@ -284,18 +286,18 @@ bool SaveState(const State& state) {
     else
       Sleep(20);
   }
-  DeleteFileA(g_stateTemp);
+  DeleteFileA(g_szStateTemp);
   return false;
 }
 
-void ShowHostedNetwork(const State& state, Output& out) {
+void ShowHostedNetwork(const State& state, COutput& out) {
   out.Line("");
   out.Line("承载网络设置");
   out.Line("----------------------");
   out.Put("    模式                   : ");
-  out.Line(state.allowed ? "已启用" : "已禁用");
+  out.Line(state.bAllowed ? "已启用" : "已禁用");
   out.Put("    SSID 名称              : \"");
-  out.Put(state.ssid);
+  out.Put(state.szSsid);
   out.Line("\"");
   out.Line("    最多客户端数           : 100");
   out.Line("    身份验证               : WPA2 - 个人");
@@ -304,8 +306,8 @@ void ShowHostedNetwork(const State& state, Output& out) {
   out.Line("承载网络状态");
   out.Line("---------------------");
   out.Put("    状态                   : ");
-  out.Line(state.running ? "已启动" : "未启动");
-  if (state.running) {
+  out.Line(state.bRunning ? "已启动" : "未启动");
+  if (state.bRunning) {
     out.Line("    BSSID                  : 02:1a:2b:3c:4d:5e");
     out.Line("    无线电类型             : 802.11n");
     out.Line("    频道                   : 6");
@@ -316,7 +318,7 @@ void ShowHostedNetwork(const State& state, Output& out) {
 
 enum Exit { kOk = 0, kRefused = 1 };
 
-void ReportNotFound(const Words& words, Output& out) {
+void ReportNotFound(const CWords& words, COutput& out) {
   out.Put("下列命令没有找到: ");
   for (int i = 0; i < words.Count(); ++i) {
     if (i > 0) out.Put(" ");
@@ -328,13 +330,13 @@ void ReportNotFound(const Words& words, Output& out) {
 
 // One "set": mode=, ssid=, key= and keyUsage= in any order, each at most once.
 struct SetRequest {
-  const char* mode = NULL;
-  const char* ssid = NULL;
-  const char* key = NULL;
-  const char* usage = NULL;
+  const char* pszMode = nullptr;
+  const char* pszSsid = nullptr;
+  const char* pszKey = nullptr;
+  const char* pszUsage = nullptr;
 };
 
-bool ParseSet(const Words& words, int first, SetRequest* request) {
+bool ParseSet(const CWords& words, int first, SetRequest* request) {
   for (int i = first; i < words.Count(); ++i) {
     const char* word = words[i];
     const char* eq = strchr(word, '=');
@@ -343,51 +345,51 @@ bool ParseSet(const Words& words, int first, SetRequest* request) {
     if (n >= sizeof name) return false;
     memcpy(name, word, n);
     name[n] = '\0';
-    const char** slot = EqualsIgnoreCase(name, "mode")       ? &request->mode
-                        : EqualsIgnoreCase(name, "ssid")     ? &request->ssid
-                        : EqualsIgnoreCase(name, "key")      ? &request->key
-                        : EqualsIgnoreCase(name, "keyUsage") ? &request->usage
-                                                             : NULL;
-    if (slot == NULL || *slot != NULL) return false;
+    const char** slot = EqualsIgnoreCase(name, "mode")       ? &request->pszMode
+                        : EqualsIgnoreCase(name, "ssid")     ? &request->pszSsid
+                        : EqualsIgnoreCase(name, "key")      ? &request->pszKey
+                        : EqualsIgnoreCase(name, "keyUsage") ? &request->pszUsage
+                                                             : nullptr;
+    if (slot == nullptr || *slot != nullptr) return false;
     *slot = eq + 1;
   }
-  const char* mode = request->mode;
-  const char* usage = request->usage;
-  return (mode || request->ssid || request->key) &&
+  const char* mode = request->pszMode;
+  const char* usage = request->pszUsage;
+  return (mode || request->pszSsid || request->pszKey) &&
          (!mode || EqualsIgnoreCase(mode, "allow") || EqualsIgnoreCase(mode, "disallow")) &&
          (!usage || EqualsIgnoreCase(usage, "persistent") || EqualsIgnoreCase(usage, "temporary"));
 }
 
 // Both lengths are checked before anything changes, so a refused pair leaves the old one.
-bool CheckLengths(const SetRequest& request, Output& out) {
-  const char* ssid = request.ssid;
-  bool bad_ssid = ssid && (ssid[0] == '\0' || strlen(ssid) > kSsidMax);
-  size_t key_chars = request.key ? CountChars(request.key) : 0;
-  bool bad_key = request.key && (key_chars < kKeyMin || key_chars > kKeyMax);
-  if (!bad_ssid && !bad_key) return true;
+bool CheckLengths(const SetRequest& request, COutput& out) {
+  const char* ssid = request.pszSsid;
+  bool bBadSsid = ssid && (ssid[0] == '\0' || strlen(ssid) > kSsidMax);
+  size_t nKeyChars = request.pszKey ? CountChars(request.pszKey) : 0;
+  bool bBadKey = request.pszKey && (nKeyChars < kKeyMin || nKeyChars > kKeyMax);
+  if (!bBadSsid && !bBadKey) return true;
   out.Line("无法设置承载网络属性。");
-  if (bad_ssid) out.Line("SSID 的长度必须为 1 到 32 个字节。");
-  if (bad_key) out.Line("密钥的长度必须为 8 到 63 个字符。");
+  if (bBadSsid) out.Line("SSID 的长度必须为 1 到 32 个字节。");
+  if (bBadKey) out.Line("密钥的长度必须为 8 到 63 个字符。");
   out.Line("");
   return false;
 }
 
 void ApplySet(const SetRequest& request, State* state) {
-  if (request.mode) {
-    state->allowed = EqualsIgnoreCase(request.mode, "allow");
-    if (!state->allowed) state->running = false;
+  if (request.pszMode) {
+    state->bAllowed = EqualsIgnoreCase(request.pszMode, "allow");
+    if (!state->bAllowed) state->bRunning = false;
   }
-  if (request.ssid) strcpy(state->ssid, request.ssid);
-  if (request.key) strcpy(state->key, request.key);
+  if (request.pszSsid) strcpy(state->szSsid, request.pszSsid);
+  if (request.pszKey) strcpy(state->szKey, request.pszKey);
 }
 
-void ReportSet(const SetRequest& request, Output& out) {
-  if (request.mode) {
-    out.Line(EqualsIgnoreCase(request.mode, "allow") ? "承载网络模式已设置为允许。"
-                                                     : "承载网络模式已设置为禁止。");
+void ReportSet(const SetRequest& request, COutput& out) {
+  if (request.pszMode) {
+    out.Line(EqualsIgnoreCase(request.pszMode, "allow") ? "承载网络模式已设置为允许。"
+                                                        : "承载网络模式已设置为禁止。");
   }
-  if (request.ssid) out.Line("已成功更改承载网络的 SSID。");
-  if (request.key) out.Line("已成功更改托管网络的用户密钥密码。");
+  if (request.pszSsid) out.Line("已成功更改承载网络的 SSID。");
+  if (request.pszKey) out.Line("已成功更改托管网络的用户密钥密码。");
   out.Line("");
 }
 
@@ -401,20 +403,20 @@ bool PlaceFiles() {
   char folder[MAX_PATH] = "";
   DWORD n = GetEnvironmentVariableA("VENTORA_NETSH_DIR", folder, sizeof folder);
   if (n >= sizeof folder) return false;
-  return PlaceFile(g_stateFile, folder, "hostednetwork.state") &&
-         PlaceFile(g_stateTemp, folder, "hostednetwork.state.tmp") &&
-         PlaceFile(g_logFile, folder, "netsh.log") &&
-         PlaceFile(g_cannedReport, folder, "canned-report.txt");
+  return PlaceFile(g_szStateFile, folder, "hostednetwork.state") &&
+         PlaceFile(g_szStateTemp, folder, "hostednetwork.state.tmp") &&
+         PlaceFile(g_szLogFile, folder, "netsh.log") &&
+         PlaceFile(g_szCannedReport, folder, "canned-report.txt");
 }
 
 // False when there is no canned report; its bytes go out as they are.
-bool ShowCannedReport(Output& out) {
-  HANDLE file = CreateFileA(g_cannedReport, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, NULL);
+bool ShowCannedReport(COutput& out) {
+  HANDLE file = CreateFileA(g_szCannedReport, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   char chunk[4096];
   DWORD got = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &got, NULL) && got > 0) out.Put(chunk, got);
+  while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) out.Put(chunk, got);
   CloseHandle(file);
   return true;
 }
@@ -423,12 +425,12 @@ void DelayForTests() {
   char text[16];
   DWORD n = GetEnvironmentVariableA("VENTORA_SIM_DELAY_MS", text, sizeof text);
   if (n == 0 || n >= sizeof text) return;
-  char* end = NULL;
+  char* end = nullptr;
   unsigned long ms = strtoul(text, &end, 10);
-  if (*end == '\0' && ms > 0) Sleep(ms > 600000 ? 600000 : (DWORD)ms);
+  if (*end == '\0' && ms > 0) Sleep(ms > 600000 ? 600000 : static_cast<DWORD>(ms));
 }
 
-Exit Run(const Words& words, Output& out) {
+Exit Run(const CWords& words, COutput& out) {
   if (!words.Is(0, "wlan") || !words.Is(2, "hostednetwork")) {
     ReportNotFound(words, out);
     return kRefused;
@@ -458,21 +460,21 @@ Exit Run(const Words& words, Output& out) {
     if (!CheckLengths(request, out)) return kRefused;
     ApplySet(request, &state);
   } else if (start) {
-    if (!state.allowed) {
+    if (!state.bAllowed) {
       out.Line("无法启动承载网络。");
       out.Line("组或资源的状态不是执行请求操作的正确状态。");
       out.Line("");
       return kRefused;
     }
-    state.running = true;
+    state.bRunning = true;
   } else if (stop) {
-    if (!state.running) {
+    if (!state.bRunning) {
       // Already stopped: nothing to save, and nothing to refuse.
       out.Line("承载网络未启动。");
       out.Line("");
       return kOk;
     }
-    state.running = false;
+    state.bRunning = false;
   }
 
   if (!SaveState(state)) {
@@ -492,8 +494,8 @@ Exit Run(const Words& words, Output& out) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  Words words(argc, argv);
-  Output out;
+  CWords words(argc, argv);
+  COutput out;
   if (!words.Ok()) {
     out.Line("内存不足。");
     return kRefused;

@@ -2,12 +2,12 @@
 #include <windows.h>
 
 int main() {
-  char path[MAX_PATH + 8];
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return 1;
-  lstrcatA(path, ".ran");
-  HANDLE h = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return 1;
-  CloseHandle(h);
+  char szPath[MAX_PATH + 8];
+  DWORD dwLength = GetModuleFileNameA(nullptr, szPath, MAX_PATH);
+  if (dwLength == 0 || dwLength >= MAX_PATH) return 1;
+  lstrcatA(szPath, ".ran");
+  HANDLE hFile = CreateFileA(szPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (hFile == INVALID_HANDLE_VALUE) return 1;
+  CloseHandle(hFile);
   return 0;
 }

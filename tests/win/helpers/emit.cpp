@@ -7,20 +7,20 @@
 
 namespace {
 
-void Write(DWORD which, const void* data, DWORD size) {
-  DWORD written;
-  WriteFile(GetStdHandle(which), data, size, &written, nullptr);
+void Write(DWORD dwWhich, const void* pData, DWORD dwSize) {
+  DWORD dwWritten;
+  WriteFile(GetStdHandle(dwWhich), pData, dwSize, &dwWritten, nullptr);
 }
 
 // Leaves a grandchild that holds the output open and hangs, then exits itself.
 void SpawnHang() {
-  char self[MAX_PATH], line[MAX_PATH + 16];
-  GetModuleFileNameA(nullptr, self, sizeof self);
-  wsprintfA(line, "\"%s\" hang", self);
+  char szSelf[MAX_PATH], szLine[MAX_PATH + 16];
+  GetModuleFileNameA(nullptr, szSelf, sizeof szSelf);
+  wsprintfA(szLine, "\"%s\" hang", szSelf);
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi;
-  if (CreateProcessA(nullptr, line, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+  if (CreateProcessA(nullptr, szLine, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
   }
@@ -30,27 +30,27 @@ void SpawnHang() {
 
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
-    const char* arg = argv[i];
-    if (!strncmp(arg, "out:", 4)) {
-      Write(STD_OUTPUT_HANDLE, arg + 4, strlen(arg + 4));
-    } else if (!strncmp(arg, "err:", 4)) {
-      Write(STD_ERROR_HANDLE, arg + 4, strlen(arg + 4));
-    } else if (!strncmp(arg, "hex:", 4)) {
-      char bytes[256];
-      DWORD n = 0;
-      for (const char* p = arg + 4; p[0] && p[1] && n < sizeof bytes; p += 2) {
-        char pair[3] = {p[0], p[1], 0};
-        bytes[n++] = static_cast<char>(strtoul(pair, nullptr, 16));
+    const char* pszArg = argv[i];
+    if (!strncmp(pszArg, "out:", 4)) {
+      Write(STD_OUTPUT_HANDLE, pszArg + 4, strlen(pszArg + 4));
+    } else if (!strncmp(pszArg, "err:", 4)) {
+      Write(STD_ERROR_HANDLE, pszArg + 4, strlen(pszArg + 4));
+    } else if (!strncmp(pszArg, "hex:", 4)) {
+      char szBytes[256];
+      DWORD dwCount = 0;
+      for (const char* p = pszArg + 4; p[0] && p[1] && dwCount < sizeof szBytes; p += 2) {
+        char szPair[3] = {p[0], p[1], 0};
+        szBytes[dwCount++] = static_cast<char>(strtoul(szPair, nullptr, 16));
       }
-      Write(STD_OUTPUT_HANDLE, bytes, n);
-    } else if (!strncmp(arg, "fill:", 5)) {
-      for (long left = atol(arg + 5); left > 0; left -= 26)
-        Write(STD_OUTPUT_HANDLE, "abcdefghijklmnopqrstuvwxyz", left < 26 ? left : 26);
-    } else if (!strncmp(arg, "sleep:", 6)) {
-      Sleep(atol(arg + 6));
-    } else if (!strcmp(arg, "hang")) {
+      Write(STD_OUTPUT_HANDLE, szBytes, dwCount);
+    } else if (!strncmp(pszArg, "fill:", 5)) {
+      for (long nLeft = atol(pszArg + 5); nLeft > 0; nLeft -= 26)
+        Write(STD_OUTPUT_HANDLE, "abcdefghijklmnopqrstuvwxyz", nLeft < 26 ? nLeft : 26);
+    } else if (!strncmp(pszArg, "sleep:", 6)) {
+      Sleep(atol(pszArg + 6));
+    } else if (!strcmp(pszArg, "hang")) {
       Sleep(INFINITE);
-    } else if (!strcmp(arg, "spawn-hang")) {
+    } else if (!strcmp(pszArg, "spawn-hang")) {
       SpawnHang();
     }
   }
