@@ -45,11 +45,10 @@ RunResult RunHidden(LPCSTR lpszCommandLine, char* pReport, size_t size, DWORD dw
   si.hStdOutput = writeEnd;
   si.hStdError = writeEnd;
   PROCESS_INFORMATION pi = {};
-  // Started suspended, so that nothing it starts can escape the job before it is in it, and
-  // with a console that has no window: the program itself has none to lend it.
+  // Started suspended, so that nothing it starts can escape the job before it is in it.
   // CreateProcessA converts the line into a copy of its own and never writes to it.
   if (!::CreateProcessA(nullptr, const_cast<LPSTR>(lpszCommandLine), nullptr, nullptr, TRUE,
-                        CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, szSystemDir, &si, &pi))
+                        CREATE_SUSPENDED, nullptr, szSystemDir, &si, &pi))
     return RunResult::ProcessFailed;
   CHandle process(pi.hProcess), thread(pi.hThread);
   // From now on only the child holds a write end: the reads end when the last holder exits.

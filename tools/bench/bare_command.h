@@ -8,10 +8,10 @@
 
 #include "command/handle.h"
 
-// Starts lpszCommandLine hidden, with a console that has no window, one pipe on both its output
-// handles and lpszFolder as its current folder, and reads the output to its end without waiting
-// for the child, whose handle goes to *pProcess. The first cbText - 1 bytes go to pText,
-// terminated; returns the count of all. On a failed call returns -1 and names the call in
-// *ppszCall, with the call's error left for GetLastError.
+// Starts lpszCommandLine hidden, with one pipe on both its output handles and lpszFolder as its
+// current folder, and reads the output to its end without waiting for the child, whose handle
+// goes to *pProcess. The first cbText - 1 bytes go to pText, terminated; returns the count of
+// all. On a failed call returns -1 and names the call in *ppszCall, with the call's error left
+// for GetLastError.
 long long RunToEnd(LPCSTR lpszCommandLine, LPCSTR lpszFolder, char* pText, size_t cbText,
                    CHandle* pProcess, LPCSTR* ppszCall);
