@@ -292,6 +292,11 @@ int main(int argc, char** argv) {
   DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
   if (!length || length >= sizeof folder) Fail("GetCurrentDirectory");
 
+  // The program, started as Explorer starts it, has no console for its commands to share, so
+  // each of them makes one; the bench gives its own up so that its commands pay the same. Its
+  // output is a pipe (tools/bench.sh), which outlives the console.
+  if (!FreeConsole()) Fail("FreeConsole");
+
   // The bare side starts where the runner does.
   char systemFolder[MAX_PATH];
   length = GetSystemDirectoryA(systemFolder, sizeof systemFolder);
