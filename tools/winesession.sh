@@ -4,8 +4,12 @@
 wine_dir=/usr/lib/wine
 
 # win32 where this machine runs 32-bit x86 code, else win64: the same sources for 64-bit Wine.
+# VENTORA_ARCH=win64 picks the 64-bit build anyway, to try that path on a machine that has both.
 wine_arch() {
-  if "$wine_dir/wine" --version >/dev/null 2>&1; then echo win32; else
+  if [ "${VENTORA_ARCH:-}" = win64 ]; then
+    echo "$(basename "$0"): VENTORA_ARCH=win64, so this uses the 64-bit build" >&2
+    echo win64
+  elif "$wine_dir/wine" --version >/dev/null 2>&1; then echo win32; else
     echo "$(basename "$0"): this machine runs no 32-bit code, so this uses the 64-bit build" >&2
     echo win64
   fi
