@@ -85,7 +85,9 @@ class CBmpFile {
 };
 
 // Brings the window up, lets it paint, and copies its part of the screen into a .bmp file.
-bool Capture(HWND hWnd, const char* path) {
+// The window as it shows, with hOwner around it when given, so the picture shows where the
+// window stands over its owner.
+bool Capture(HWND hWnd, const char* path, HWND hOwner = nullptr) {
   // Without a window manager Wine draws captions inactive, and may redraw one so as it settles
   // after showing; the user's window is active.
   Sleep(kSettleMs);
@@ -100,8 +102,10 @@ bool Capture(HWND hWnd, const char* path) {
     return Report("waiting for the window to be idle");
   Sleep(kSettleMs);
 
-  RECT r;
+  RECT r, rcOwner;
   if (!GetWindowRect(hWnd, &r)) return Report("GetWindowRect");
+  if (hOwner && (!GetWindowRect(hOwner, &rcOwner) || !UnionRect(&r, &r, &rcOwner)))
+    return Report("GetWindowRect of the owner");
   const LONG width = r.right - r.left, height = r.bottom - r.top;
   CScreenDC screen;
   if (!screen) return Report("GetDC");
@@ -115,8 +119,8 @@ bool Capture(HWND hWnd, const char* path) {
   header.biBitCount = 24;
   header.biCompression = BI_RGB;
   void* pBits = nullptr;
-  CGdiObject dib(CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &pBits,
-                           nullptr, 0));
+  CGdiObject dib(CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS,
+                                  &pBits, nullptr, 0));
   if (!dib) return Report("CreateDIBSection");
   HGDIOBJ hOld = SelectObject(memory, dib);
   if (!hOld || hOld == HGDI_ERROR) return Report("SelectObject");
@@ -184,7 +188,7 @@ bool TakeShots() {
   if (!hDlg) return false;
   if (!SetDlgItemTextA(hDlg, IDC_SSID, "Ventora") || !SetDlgItemTextA(hDlg, IDC_KEY, "12345678"))
     return Report("SetDlgItemText");
-  if (!Capture(hDlg, "settings.bmp")) return false;
+  if (!Capture(hDlg, "settings.bmp", app.panel())) return false;
   if (!app.Dismiss(hDlg, IDOK)) return ReportApp(app);
   HWND hBox = Came(app.WaitForBox(), "message box");
   if (!hBox || !app.Dismiss(hBox, IDOK)) return hBox && ReportApp(app);
