@@ -42,13 +42,13 @@ std::vector<std::string> CPanelProcess::Ran() const {
 
 bool CPanelProcess::Start() {
   bool bStarted = StartAndWait(m_folder / "Ventora.exe", m_folder.Path());
-  EXPECT_TRUE(bStarted) << error();
+  EXPECT_TRUE(bStarted) << Error();
   return bStarted;
 }
 
 std::string CPanelProcess::Caption(int nId) const {
   char szText[256] = "";
-  EXPECT_NE(GetDlgItemTextA(panel(), nId, szText, sizeof szText), 0u) << "control " << nId;
+  EXPECT_NE(GetDlgItemTextA(Panel(), nId, szText, sizeof szText), 0u) << "control " << nId;
   return szText;
 }
 

@@ -187,7 +187,7 @@ TEST(Panel, SlowCommandShowsNoWindowWhenTheProgramHasNoConsole) {
   ASSERT_TRUE(app.Click(IDC_SHOW_STATUS));
   HWND hBox = nullptr;
   for (DWORD dwStart = GetTickCount(); !hBox && GetTickCount() - dwStart < 20000;) {
-    EXPECT_EQ(WindowsOfDescendants(app.pid()), std::vector<std::string>{});
+    EXPECT_EQ(WindowsOfDescendants(app.Pid()), std::vector<std::string>{});
     if (HasFailure()) return;
     hBox = app.WaitForBox(100);
   }
@@ -202,14 +202,14 @@ TEST(Panel, MessageBoxDisablesThePanelWhileItIsUp) {
   ASSERT_TRUE(app.Click(IDC_SHOW_STATUS));
   HWND hBox = app.WaitForBox();
   ASSERT_NE(hBox, nullptr);
-  EXPECT_EQ(GetWindow(hBox, GW_OWNER), app.panel());
-  EXPECT_FALSE(IsWindowEnabled(app.panel()));
+  EXPECT_EQ(GetWindow(hBox, GW_OWNER), app.Panel());
+  EXPECT_FALSE(IsWindowEnabled(app.Panel()));
   char title[64] = "";
   GetWindowTextA(hBox, title, sizeof title);
   EXPECT_STREQ(title, "Ventora");
   EXPECT_NE(ShownIcon(hBox), nullptr);
   EXPECT_TRUE(app.Dismiss(hBox, IDOK));
-  EXPECT_TRUE(IsWindowEnabled(app.panel()));
+  EXPECT_TRUE(IsWindowEnabled(app.Panel()));
 }
 
 void ExpectCentredOver(HWND hWnd, const RECT& over, const char* what) {
@@ -225,14 +225,14 @@ TEST(Panel, ComesUpCentredOnTheScreenAndTheSettingsDialogOverIt) {
   ASSERT_TRUE(app.Start());
   MONITORINFO monitor = {};
   monitor.cbSize = sizeof monitor;
-  ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(app.panel(), MONITOR_DEFAULTTOPRIMARY), &monitor));
-  ExpectCentredOver(app.panel(), monitor.rcWork, "panel on the work area");
+  ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(app.Panel(), MONITOR_DEFAULTTOPRIMARY), &monitor));
+  ExpectCentredOver(app.Panel(), monitor.rcWork, "panel on the work area");
 
   ASSERT_TRUE(app.Click(IDC_CONFIGURE));
   HWND hDlg = app.WaitForDialog(kSettingsTitle);
   ASSERT_NE(hDlg, nullptr);
   RECT rcPanel;
-  ASSERT_TRUE(GetWindowRect(app.panel(), &rcPanel));
+  ASSERT_TRUE(GetWindowRect(app.Panel(), &rcPanel));
   ExpectCentredOver(hDlg, rcPanel, "settings over the panel");
   EXPECT_TRUE(app.Dismiss(hDlg, IDCANCEL));
 }
@@ -254,12 +254,12 @@ TEST_P(Closing, EndsTheProgramAndRunsNoCommand) {
   switch (GetParam()) {
     case Close::OkButton: ASSERT_TRUE(app.Click(IDOK)); break;
     case Close::Escape: {
-      HWND hOk = GetDlgItem(app.panel(), IDOK);
+      HWND hOk = GetDlgItem(app.Panel(), IDOK);
       EXPECT_TRUE(PostMessageA(hOk, WM_KEYDOWN, VK_ESCAPE, 0x00010001));
       break;
     }
     case Close::CloseBox:
-      ASSERT_TRUE(PostMessageA(app.panel(), WM_SYSCOMMAND, SC_CLOSE, 0));
+      ASSERT_TRUE(PostMessageA(app.Panel(), WM_SYSCOMMAND, SC_CLOSE, 0));
       break;
   }
   DWORD code = 1;

@@ -18,8 +18,8 @@ class Settings : public testing::Test {
     EXPECT_NE(hDlg, nullptr);
     if (!hDlg) return nullptr;
     // Modal to the panel: the panel's buttons cannot start a second command behind it.
-    EXPECT_EQ(GetWindow(hDlg, GW_OWNER), m_app.panel());
-    EXPECT_FALSE(IsWindowEnabled(m_app.panel()));
+    EXPECT_EQ(GetWindow(hDlg, GW_OWNER), m_app.Panel());
+    EXPECT_FALSE(IsWindowEnabled(m_app.Panel()));
     char szText[16] = "?";
     GetDlgItemTextA(hDlg, IDC_SSID, szText, sizeof szText);
     EXPECT_STREQ(szText, "") << "name field";

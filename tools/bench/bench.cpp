@@ -148,7 +148,7 @@ class CTimedApp {
       : m_strName(strName), m_strExe(strExe), m_strFolder(strFolder) {}
   // A hook still set goes with the thread it is on.
   ~CTimedApp() {
-    g_apps.erase(std::remove(g_apps.begin(), g_apps.end(), m_app.process()), g_apps.end());
+    g_apps.erase(std::remove(g_apps.begin(), g_apps.end(), m_app.Process()), g_apps.end());
   }
   CTimedApp(const CTimedApp&) = delete;
   CTimedApp& operator=(const CTimedApp&) = delete;
@@ -157,13 +157,13 @@ class CTimedApp {
   // suspended, for the hook to be on its thread before any window exists.
   double Start() {
     double start = NowMs(), at;
-    if (!m_app.Start(m_strExe, m_strFolder, true)) Stop(m_app.error());
-    g_apps.push_back(m_app.process());
-    ResetTimes(m_app.pid());
-    m_hHook = SetWindowsHookExA(WH_CBT, g_pfnHook, g_hHookDll, m_app.threadId());
+    if (!m_app.Start(m_strExe, m_strFolder, true)) Stop(m_app.Error());
+    g_apps.push_back(m_app.Process());
+    ResetTimes(m_app.Pid());
+    m_hHook = SetWindowsHookExA(WH_CBT, g_pfnHook, g_hHookDll, m_app.ThreadId());
     if (!m_hHook) Fail("SetWindowsHookEx");
-    if (!m_app.Resume()) Stop(m_app.error());
-    m_hPanel = WaitShown(false, m_app.process(), m_strName, &at);
+    if (!m_app.Resume()) Stop(m_app.Error());
+    m_hPanel = WaitShown(false, m_app.Process(), m_strName, &at);
     if (!m_hPanel) Fail(("waiting for the panel of " + m_strName).c_str());
     return at - start;
   }
@@ -171,14 +171,14 @@ class CTimedApp {
   // Presses the view button and returns the time until the report's box shows; then closes it.
   // *pBoxMs gets the part from the box's creation on; the box's text is kept for report().
   double ViewStatus(double* pBoxMs = nullptr) {
-    ResetTimes(m_app.pid());
+    ResetTimes(m_app.Pid());
     double start = NowMs(), at, createdAt;
     if (!PressButton(m_hPanel, IDC_SHOW_STATUS)) Fail("PostMessage of the click");
-    HWND hBox = WaitShown(true, m_app.process(), m_strName, &at, &createdAt);
+    HWND hBox = WaitShown(true, m_app.Process(), m_strName, &at, &createdAt);
     if (!hBox) Fail(("waiting for the box of " + m_strName).c_str());
     if (pBoxMs) *pBoxMs = at - createdAt;
     m_strReport = MessageBoxText(hBox);
-    if (!m_app.Dismiss(hBox, IDOK)) Stop(m_app.error());
+    if (!m_app.Dismiss(hBox, IDOK)) Stop(m_app.Error());
     return at - start;
   }
 
@@ -188,7 +188,7 @@ class CTimedApp {
     // The panel is the one the hook saw, not one the driver waited for.
     if (!PostMessageA(m_hPanel, WM_CLOSE, 0, 0)) Fail("PostMessage of WM_CLOSE");
     DWORD dwCode;
-    if (!m_app.WaitExit(&dwCode, kWindowTimeoutMs)) Stop(m_app.error());
+    if (!m_app.WaitExit(&dwCode, kWindowTimeoutMs)) Stop(m_app.Error());
   }
 
   const std::string& report() const { return m_strReport; }

@@ -64,12 +64,12 @@ class CAppProcess {
   // True when the program ends within the limit; its exit code goes to *pdwCode.
   bool WaitExit(DWORD* pdwCode, DWORD dwTimeoutMs = kDefaultTimeoutMs);
 
-  HANDLE process() const { return m_pi.hProcess; }
-  DWORD pid() const { return m_pi.dwProcessId; }
-  DWORD threadId() const { return m_pi.dwThreadId; }
-  HWND panel() const { return m_hPanel; }
+  HANDLE Process() const { return m_pi.hProcess; }
+  DWORD Pid() const { return m_pi.dwProcessId; }
+  DWORD ThreadId() const { return m_pi.dwThreadId; }
+  HWND Panel() const { return m_hPanel; }
   // What failed last, with Windows' error code where there is one.
-  const std::string& error() const { return m_strError; }
+  const std::string& Error() const { return m_strError; }
 
  private:
   bool Fail(const std::string& strWhat, bool bWithCode = true);

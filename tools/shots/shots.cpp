@@ -146,7 +146,7 @@ bool Capture(HWND hWnd, const char* path, HWND hOwner = nullptr) {
 
 // The driver's last failure, said once.
 bool ReportApp(const CAppProcess& app) {
-  fprintf(stderr, "shots: %s\n", app.error().c_str());
+  fprintf(stderr, "shots: %s\n", app.Error().c_str());
   return false;
 }
 
@@ -181,14 +181,14 @@ bool TakeShots() {
   const std::string strFolder(szFolder, dwLength);
   CAppProcess app;
   if (!app.StartAndWait(strFolder + "\\Ventora.exe", strFolder)) return ReportApp(app);
-  if (!Capture(app.panel(), "panel.bmp")) return false;
+  if (!Capture(app.Panel(), "panel.bmp")) return false;
 
   if (!app.Click(IDC_CONFIGURE)) return Report("PostMessage");
   HWND hDlg = Came(app.WaitForDialog(kSettingsTitle), kSettingsTitle);
   if (!hDlg) return false;
   if (!SetDlgItemTextA(hDlg, IDC_SSID, "Ventora") || !SetDlgItemTextA(hDlg, IDC_KEY, "12345678"))
     return Report("SetDlgItemText");
-  if (!Capture(hDlg, "settings.bmp", app.panel())) return false;
+  if (!Capture(hDlg, "settings.bmp", app.Panel())) return false;
   if (!app.Dismiss(hDlg, IDOK)) return ReportApp(app);
   HWND hBox = Came(app.WaitForBox(), "message box");
   if (!hBox || !app.Dismiss(hBox, IDOK)) return hBox && ReportApp(app);
