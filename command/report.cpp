@@ -25,5 +25,10 @@ bool AppendReport(char* report, size_t size, const char* chunk, size_t count) {
 }
 
 bool ReportHasMarker(const char* report, const char* marker) {
-  return strstr(report, marker) != nullptr;
+  const size_t length = strlen(marker);
+  // Only where a character begins: the bytes of a marker may also stand across the middle of
+  // two other characters.
+  for (const char* p = report; *p; p += IsGbkLeadByte(static_cast<unsigned char>(*p)) && p[1] ? 2 : 1)
+    if (strncmp(p, marker, length) == 0) return true;
+  return false;
 }

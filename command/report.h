@@ -9,5 +9,6 @@
 // something was cut, nothing more is taken. Returns false when something was dropped.
 bool AppendReport(char* report, size_t size, const char* chunk, size_t count);
 
-// True when a status report names the marker anywhere in its text.
+// True when a status report holds the marker's characters anywhere in its text, starting at the
+// start of a character.
 bool ReportHasMarker(const char* report, const char* marker);

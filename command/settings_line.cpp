@@ -4,6 +4,7 @@
 
 #include "command/commands.h"
 #include "command/gbk.h"
+#include "command/netsh_line.h"
 
 namespace {
 
@@ -22,34 +23,16 @@ bool EndsWithBackslash(const char* text) {
          WholeCharacters(text, length - 1) == length - 1;
 }
 
-char* Put(char* out, const char* text, size_t length) {
-  memcpy(out, text, length);
-  return out + length;
-}
-
 }  // namespace
 
-SettingsCheck ComposeSettingsLine(const char* name, const char* key, char* line, size_t size) {
+SettingsCheck ComposeSettingsLine(const char* systemDir, const char* name, const char* key,
+                                  char* line, size_t size) {
   if (*name == '\0') return SettingsCheck::EmptyName;
   if (*key == '\0') return SettingsCheck::EmptyKey;
   if (IsUnsafe(name) || IsUnsafe(key)) return SettingsCheck::UnsafeCharacter;
   if (EndsWithBackslash(name) || EndsWithBackslash(key)) return SettingsCheck::TrailingBackslash;
-
-  const size_t prefix = sizeof kCmdSetPrefix - 1, keyWord = sizeof kCmdSetKey - 1;
-  const size_t nameLength = strlen(name), keyLength = strlen(key);
-  // Compared piece by piece, so that no sum can wrap around.
-  size_t need = prefix + keyWord + 4 + 1;
-  if (size < need || nameLength > size - need || keyLength > size - need - nameLength)
+  if (!ComposeNetshLine(line, size, systemDir,
+                        {kNetshSetPrefix, "\"", name, "\"", kNetshSetKey, "\"", key, "\""}))
     return SettingsCheck::TooLong;
-
-  char* out = Put(line, kCmdSetPrefix, prefix);
-  *out++ = '"';
-  out = Put(out, name, nameLength);
-  *out++ = '"';
-  out = Put(out, kCmdSetKey, keyWord);
-  *out++ = '"';
-  out = Put(out, key, keyLength);
-  *out++ = '"';
-  *out = '\0';
   return SettingsCheck::Ok;
 }

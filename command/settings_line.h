@@ -13,8 +13,10 @@ enum class SettingsCheck {
 };
 
 // Checks the entries in that order and, when they pass, writes into line (size bytes) the
-// command prefix, the name in double quotes, " key=" and the key in double quotes. The quotes
-// make the interpreter hand blanks, & | < > ^ to netsh as text; a quote or a percent sign
-// would break out of them, so those are refused; so is a backslash as the last character, which
-// would turn the closing quote into text. line is written only on Ok.
-SettingsCheck ComposeSettingsLine(const char* name, const char* key, char* line, size_t size);
+// command line that runs the system's netsh from systemDir with the set-name-and-key words: the
+// name in double quotes, " key=" and the key in double quotes. The quotes make the interpreter
+// hand blanks, & | < > ^ ! to netsh as text; a quote or a percent sign would break out of them,
+// so those are refused; so is a backslash as the last character, which would turn the closing
+// quote into text. The line's length counts the system folder twice. line is written only on Ok.
+SettingsCheck ComposeSettingsLine(const char* systemDir, const char* name, const char* key,
+                                  char* line, size_t size);

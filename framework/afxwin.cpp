@@ -41,6 +41,15 @@ void CenterWindow(HWND hWnd, HWND hOwner) {
   ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The part of a path after its last backslash, found by characters: the second byte of a
+// double-byte character may be 0x5C, as in 淺.
+const char* FileNameOf(const char* path) {
+  const char* name = path;
+  for (const char* p = path; *p; p = ::CharNextA(p))
+    if (*p == '\\') name = p + 1;
+  return name;
+}
+
 // Without an icon of the caller's choosing, a box that informs warns and a box that asks asks.
 UINT WithDefaultIcon(UINT nType) {
   if (nType & MB_ICONMASK) return nType;
@@ -186,8 +195,7 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
     char path[MAX_PATH];
     DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
     if (length > 0 && length < sizeof path) {
-      const char* name = strrchr(path, '\\');
-      lstrcpynA(pApp->m_szModuleName, name ? name + 1 : path, sizeof pApp->m_szModuleName);
+      lstrcpynA(pApp->m_szModuleName, FileNameOf(path), sizeof pApp->m_szModuleName);
       if (char* dot = strrchr(pApp->m_szModuleName, '.')) *dot = '\0';
     }
     pApp->m_pszAppName = pApp->m_szModuleName;

@@ -1,6 +1,4 @@
 // The process entry of a program built on the framework.
-#include "appmodul.h"
-
 #include <mbctype.h>
 
 #include "afxwin.h"
@@ -8,7 +6,31 @@
 // Multibyte texts follow the system's ANSI code page; this runs before any static object is built.
 __attribute__((constructor(101))) static void InitMultibyteCodePage() { _setmbcp(_MB_CP_ANSI); }
 
-bool AfxRestrictDllSearch() {
+// The stack guards' value, which their run time sets up only when it is still zero.
+extern "C" void* __stack_chk_guard;
+
+// Seeded before the guards' run time sets it up, like the Microsoft compiler's security cookie,
+// from kernel32 alone, which every process has from the system folder. The run time's own set-up
+// asks CryptoAPI, which may load a provider DLL before WinMain has restricted the DLL search,
+// where a DLL of that name beside the program would be found first. Not guarded itself: the
+// guard changes under it.
+__attribute__((constructor(101), no_stack_protector)) static void InitStackGuard() {
+  FILETIME now;
+  LARGE_INTEGER counter;
+  ::GetSystemTimeAsFileTime(&now);
+  ::QueryPerformanceCounter(&counter);
+  UINT_PTR seed = (static_cast<UINT_PTR>(now.dwHighDateTime) << 16) ^ now.dwLowDateTime ^
+                  counter.LowPart ^ (static_cast<UINT_PTR>(counter.HighPart) << 8) ^
+                  ::GetCurrentProcessId() ^ (static_cast<UINT_PTR>(::GetCurrentThreadId()) << 12) ^
+                  ::GetTickCount() ^ reinterpret_cast<UINT_PTR>(&now);
+  __stack_chk_guard = reinterpret_cast<void*>(seed ? seed : 0x2B992DDF);
+}
+
+namespace {
+
+// Limits where DLLs load from to the system folder, or where Windows cannot, takes at least the
+// current folder out of the search. False when neither could be set.
+bool RestrictDllSearch() {
   // Looked up at run time: Windows 7 has it only with its 2011 loader update.
   using PfnSetDefaultDllDirectories = BOOL(WINAPI*)(DWORD);
   HMODULE hKernel = ::GetModuleHandleA("kernel32.dll");
@@ -19,9 +41,11 @@ bool AfxRestrictDllSearch() {
   return ::SetDllDirectoryA("") != FALSE;
 }
 
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow) {
   // Running as administrator, the program must not load a DLL planted in a folder a user can
   // write to, such as the downloads folder it was started from; without that, it does not run.
-  if (!AfxRestrictDllSearch()) return 1;
+  if (!RestrictDllSearch()) return 1;
   return AfxWinMain(hInstance, hPrevInstance, lpCmdLine, nCmdShow);
 }

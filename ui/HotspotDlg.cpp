@@ -26,8 +26,8 @@ BOOL CHotspotDlg::OnInitDialog() {
   SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-  char szReport[REPORT_SIZE] = {};
-  RunCommand(kCmdShowStatus, szReport);
+  char szLine[COMMAND_SIZE], szReport[REPORT_SIZE] = {};
+  RunCommand(NetshLine(kNetshShowStatus, szLine), szReport);
   ShowAdapterState(ReportHasMarker(szReport, kMarkerAdapterEnabled));
   ShowHotspotState(ReportHasMarker(szReport, kMarkerHotspotStarted));
   return TRUE;
@@ -61,20 +61,25 @@ void CHotspotDlg::OnPaint() {
 
 HCURSOR CHotspotDlg::OnQueryDragIcon() { return m_hIcon; }
 
-void CHotspotDlg::OnShowStatus() { RunAndShow(kCmdShowStatus); }
+void CHotspotDlg::OnShowStatus() { RunNetshAndShow(kNetshShowStatus); }
 
 // The toggles flip on every press: netsh's report is shown to the user, not judged here.
 void CHotspotDlg::OnToggleAdapter() {
-  RunAndShow(m_bAdapterEnabled ? kCmdDisallow : kCmdAllow, &CHotspotDlg::FlipAdapter);
+  RunNetshAndShow(m_bAdapterEnabled ? kNetshDisallow : kNetshAllow, &CHotspotDlg::FlipAdapter);
 }
 
 void CHotspotDlg::OnToggleHotspot() {
-  RunAndShow(m_bHotspotStarted ? kCmdStop : kCmdStart, &CHotspotDlg::FlipHotspot);
+  RunNetshAndShow(m_bHotspotStarted ? kNetshStop : kNetshStart, &CHotspotDlg::FlipHotspot);
 }
 
 void CHotspotDlg::FlipAdapter() { ShowAdapterState(!m_bAdapterEnabled); }
 
 void CHotspotDlg::FlipHotspot() { ShowHotspotState(!m_bHotspotStarted); }
+
+void CHotspotDlg::RunNetshAndShow(LPCSTR lpszNetshWords, void (CHotspotDlg::*pfnAfterRun)()) {
+  char szLine[COMMAND_SIZE];
+  RunAndShow(NetshLine(lpszNetshWords, szLine), pfnAfterRun);
+}
 
 void CHotspotDlg::RunAndShow(LPCSTR lpszCommandLine, void (CHotspotDlg::*pfnAfterRun)()) {
   char szReport[REPORT_SIZE] = {};

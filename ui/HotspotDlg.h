@@ -10,9 +10,12 @@ class CHotspotDlg : public CDialog {
 
   // Runs one command line hidden and appends what it writes, standard output and error alike,
   // to the report. Failures and a time-out are told to the user here; the report then holds
-  // whatever arrived.
+  // whatever arrived. What the user typed or clicked while it ran is dropped.
   static void RunCommand(LPCSTR lpszCommandLine, char (&szReport)[REPORT_SIZE],
                          DWORD dwTimeoutMs = COMMAND_TIMEOUT_MS);
+  // The line that runs the system's netsh with these words, in szLine; an empty line, which
+  // RunCommand reports as failed to start, when the system folder cannot be had.
+  static LPCSTR NetshLine(LPCSTR lpszNetshWords, char (&szLine)[COMMAND_SIZE]);
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -36,6 +39,8 @@ class CHotspotDlg : public CDialog {
   void ShowHotspotState(int bStarted);
   void FlipAdapter();
   void FlipHotspot();
-  // Zeroes a report, runs the command into it, calls pfnAfterRun when given, shows the report.
+  // Zeroes a report, runs the command line into it, calls pfnAfterRun when given, shows the
+  // report; RunNetshAndShow does so with the line that runs netsh with these words.
   void RunAndShow(LPCSTR lpszCommandLine, void (CHotspotDlg::*pfnAfterRun)() = nullptr);
+  void RunNetshAndShow(LPCSTR lpszNetshWords, void (CHotspotDlg::*pfnAfterRun)() = nullptr);
 };

@@ -1,5 +1,6 @@
 #include "ui/HotspotSettingsDlg.h"
 
+#include "command/runner.h"
 #include "command/settings_line.h"
 #include "resource.h"
 #include "ui/HotspotDlg.h"
@@ -20,8 +21,13 @@ void CHotspotDlg::OnConfigureHotspot() {
   CHotspotSettingsDlg dlg(nullptr);
   if (dlg.DoModal() != IDOK) return;
 
-  char szCommand[COMMAND_SIZE] = {};
-  switch (ComposeSettingsLine(dlg.m_strSsid, dlg.m_strKey, szCommand, sizeof szCommand)) {
+  char szSystemDir[MAX_PATH], szCommand[COMMAND_SIZE] = {};
+  if (!GetSystemFolder(szSystemDir)) {
+    AfxMessageBox(kMsgProcessFailed, MB_OK, 0);
+    return;
+  }
+  switch (ComposeSettingsLine(szSystemDir, dlg.m_strSsid, dlg.m_strKey, szCommand,
+                              sizeof szCommand)) {
     case SettingsCheck::EmptyName: AfxMessageBox(kMsgEmptyName, MB_OK, 0); return;
     case SettingsCheck::EmptyKey: AfxMessageBox(kMsgEmptyKey, MB_OK, 0); return;
     case SettingsCheck::UnsafeCharacter: AfxMessageBox(kMsgUnsafeCharacter, MB_OK, 0); return;

@@ -1,10 +1,14 @@
-// The panel's run-time captions and the settings flow's messages, as GBK strings.
+// The panel's run-time captions and its messages, as GBK strings.
 #pragma once
 
 inline constexpr char kCaptionEnableAdapter[] = "启用虚拟网卡";
 inline constexpr char kCaptionDisableAdapter[] = "禁用虚拟网卡";
 inline constexpr char kCaptionStartHotspot[] = "开启无线热点";
 inline constexpr char kCaptionStopHotspot[] = "关闭无线热点";
+
+inline constexpr char kMsgPipeFailed[] = "管道 创建失败";
+inline constexpr char kMsgProcessFailed[] = "命令提示符 运行失败";
+inline constexpr char kMsgTimedOut[] = "命令 运行超时";
 
 inline constexpr char kMsgEmptyName[] = "请输入无线热点的名称";
 inline constexpr char kMsgEmptyKey[] = "请输入无线热点的密码";

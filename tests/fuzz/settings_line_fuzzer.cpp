@@ -1,4 +1,4 @@
-// Composes the settings line from a name and a key taken from the input (the name up to the
+// Composes the settings line for a fixed system folder from a name and a key taken from the input (the name up to the
 // first zero byte, the key after it up to the next) and checks the outcome against the rules.
 #include <stddef.h>
 #include <stdint.h>
@@ -36,8 +36,12 @@ bool EndsWithBackslash(const std::string& strText) {
   return nLast == strText.size() - 1 && strText[nLast] == '\\';
 }
 
+const char kSystemDir[] = "C:\\Windows\\system32";
+
 std::string Line(const std::string& strName, const std::string& strKey) {
-  return std::string(kCmdSetPrefix) + '"' + strName + '"' + " key=" + '"' + strKey + '"';
+  const std::string strDir = kSystemDir;
+  return '"' + strDir + "\\cmd.exe\" /d /v:off /s /c \"\"" + strDir + "\\netsh.exe\" " +
+         kNetshSetPrefix + '"' + strName + '"' + " key=" + '"' + strKey + '"' + '"';
 }
 
 // What the composition must answer for a line buffer of nSize bytes.
@@ -84,7 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   char szLine[COMMAND_SIZE + kCanarySize];
   memset(szLine, kCanary, sizeof szLine);
-  const SettingsCheck check = ComposeSettingsLine(pName.get(), pKey.get(), szLine, COMMAND_SIZE);
+  const SettingsCheck check =
+      ComposeSettingsLine(kSystemDir, pName.get(), pKey.get(), szLine, COMMAND_SIZE);
   CHECK(IsKnown(check));
   CHECK(check == Expected(strName, strKey, COMMAND_SIZE));
   for (size_t i = COMMAND_SIZE; i < sizeof szLine; ++i) CHECK(szLine[i] == kCanary);
@@ -93,7 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CHECK(strText == Line(strName, strKey));
     CHECK(strText.size() <= COMMAND_SIZE - 1);
     CHECK(strText.find('%') == std::string::npos);
-    CHECK(std::count(strText.begin(), strText.end(), '"') == 4);
+    // The interpreter's path, the outer pair, netsh's path and the two entries.
+    CHECK(std::count(strText.begin(), strText.end(), '"') == 10);
   } else {
     for (size_t i = 0; i < COMMAND_SIZE; ++i) CHECK(szLine[i] == kCanary);
   }
@@ -105,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::unique_ptr<char[]> pExact(new char[nBufferSize]);
     memset(pExact.get(), kCanary, nBufferSize);
     const SettingsCheck atSize =
-        ComposeSettingsLine(pName.get(), pKey.get(), pExact.get(), nBufferSize);
+        ComposeSettingsLine(kSystemDir, pName.get(), pKey.get(), pExact.get(), nBufferSize);
     CHECK(atSize == Expected(strName, strKey, nBufferSize));
     if (atSize == SettingsCheck::Ok) CHECK(pExact.get() == Line(strName, strKey));
   }

@@ -93,7 +93,7 @@ void PrintTo(const MarkerCase& c, std::ostream* os) { *os << testing::PrintToStr
 
 class Markers : public testing::TestWithParam<MarkerCase> {};
 
-TEST_P(Markers, EachIsFoundOnItsOwnAnywhereInTheText) {
+TEST_P(Markers, EachIsFoundOnItsOwnAtACharacterStartAnywhereInTheText) {
   EXPECT_EQ(ReportHasMarker(GetParam().pszReport, kMarkerAdapterEnabled), GetParam().bAdapter);
   EXPECT_EQ(ReportHasMarker(GetParam().pszReport, kMarkerHotspotStarted), GetParam().bStarted);
 }
@@ -105,6 +105,11 @@ INSTANTIATE_TEST_SUITE_P(
                     MarkerCase{"    模式 : 已禁用\r\n    状态 : 已启动\r\n", false, true},
                     MarkerCase{"Mode : Allowed\r\nStatus : Started\r\n", false, false},
                     MarkerCase{"已启", false, false}, MarkerCase{"", false, false},
-                    MarkerCase{"x已启动已启用", true, true}));
+                    MarkerCase{"x已启动已启用", true, true},
+                    // Names whose bytes hold a marker from the middle of a character on:
+                    // B0D2 D1C6 F4D3 C3A1 and B0D2 D1C6 F4B6 AF40.
+                    MarkerCase{"    SSID 名称 : \"耙哑粲谩\"\r\n", false, false},
+                    MarkerCase{"    SSID 名称 : \"耙哑舳疈\"\r\n", false, false},
+                    MarkerCase{"a耙哑粲谩已启用", true, false}));
 
 }  // namespace

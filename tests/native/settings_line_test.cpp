@@ -9,14 +9,17 @@
 
 namespace {
 
-const std::string kPrefix = "C:\\Windows\\System32\\cmd.exe /c netsh wlan set hostednetwork ssid=";
+const char kSystemDir[] = "C:\\Windows\\system32";
+const std::string kPrefix =
+    "\"C:\\Windows\\system32\\cmd.exe\" /d /v:off /s /c \"\"C:\\Windows\\system32\\netsh.exe\" "
+    "wlan set hostednetwork ssid=";
 
 SettingsCheck Compose(const std::string& strName, const std::string& strKey,
                       std::string* pstrLine) {
   char szBuffer[COMMAND_SIZE + 8];
   memset(szBuffer, 'X', sizeof szBuffer);
   SettingsCheck check =
-      ComposeSettingsLine(strName.c_str(), strKey.c_str(), szBuffer, COMMAND_SIZE);
+      ComposeSettingsLine(kSystemDir, strName.c_str(), strKey.c_str(), szBuffer, COMMAND_SIZE);
   for (size_t i = COMMAND_SIZE; i < sizeof szBuffer; ++i) EXPECT_EQ(szBuffer[i], 'X');
   if (pstrLine) *pstrLine = check == SettingsCheck::Ok ? szBuffer : "";
   return check;
@@ -25,12 +28,12 @@ SettingsCheck Compose(const std::string& strName, const std::string& strKey,
 TEST(ComposeSettingsLine, QuotesBothValuesAndPassesEverythingElseAsTyped) {
   std::string strLine;
   ASSERT_EQ(Compose("my net & co|<x>^", "pass word", &strLine), SettingsCheck::Ok);
-  EXPECT_EQ(strLine, kPrefix + "\"my net & co|<x>^\" key=\"pass word\"");
-  ASSERT_EQ(Compose("无线热点", "密码12345678", &strLine), SettingsCheck::Ok);
-  EXPECT_EQ(strLine, kPrefix + "\"无线热点\" key=\"密码12345678\"");
+  EXPECT_EQ(strLine, kPrefix + "\"my net & co|<x>^\" key=\"pass word\"\"");
+  ASSERT_EQ(Compose("无线热点", "密码12345678!", &strLine), SettingsCheck::Ok);
+  EXPECT_EQ(strLine, kPrefix + "\"无线热点\" key=\"密码12345678!\"\"");
   // 淺 is 0x9C 0x5C: a backslash byte that ends a character is no backslash.
   ASSERT_EQ(Compose("深淺", "a\\b\\\\c淺", &strLine), SettingsCheck::Ok);
-  EXPECT_EQ(strLine, kPrefix + "\"深淺\" key=\"a\\b\\\\c淺\"");
+  EXPECT_EQ(strLine, kPrefix + "\"深淺\" key=\"a\\b\\\\c淺\"\"");
 }
 
 struct CheckCase {
@@ -48,7 +51,8 @@ class Checks : public testing::TestWithParam<CheckCase> {};
 TEST_P(Checks, RefuseBeforeWritingAnything) {
   char szBuffer[COMMAND_SIZE];
   memset(szBuffer, 'X', sizeof szBuffer);
-  EXPECT_EQ(ComposeSettingsLine(GetParam().pszName, GetParam().pszKey, szBuffer, sizeof szBuffer),
+  EXPECT_EQ(ComposeSettingsLine(kSystemDir, GetParam().pszName, GetParam().pszKey, szBuffer,
+                                sizeof szBuffer),
             GetParam().expected);
   EXPECT_EQ(szBuffer[0], 'X');
 }
@@ -72,8 +76,9 @@ INSTANTIATE_TEST_SUITE_P(
                     CheckCase{"a%\\", "12345678", SettingsCheck::UnsafeCharacter},
                     CheckCase{"", "key\\", SettingsCheck::EmptyName}));
 
+// The system folder's path stands twice in the line and counts against its 511 characters.
 TEST(ComposeSettingsLine, LineOfExactly511CharactersFitsAndOneMoreDoesNot) {
-  const size_t nFixed = kPrefix.size() + strlen(" key=") + 4;
+  const size_t nFixed = kPrefix.size() + strlen(" key=") + 4 + 1;
   const size_t nRoom = COMMAND_SIZE - 1 - nFixed;
   std::string strLine;
   ASSERT_EQ(Compose(std::string(nRoom - 8, 'n'), std::string(8, 'k'), &strLine), SettingsCheck::Ok);
@@ -89,7 +94,8 @@ TEST(ComposeSettingsLine, LineOfExactly511CharactersFitsAndOneMoreDoesNot) {
 
 TEST(ComposeSettingsLine, TinyBufferIsRefusedNotOverrun) {
   char szBuffer[8];
-  EXPECT_EQ(ComposeSettingsLine("n", "k", szBuffer, sizeof szBuffer), SettingsCheck::TooLong);
+  EXPECT_EQ(ComposeSettingsLine(kSystemDir, "n", "k", szBuffer, sizeof szBuffer),
+            SettingsCheck::TooLong);
 }
 
 }  // namespace

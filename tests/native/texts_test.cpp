@@ -4,8 +4,10 @@
 #include <string.h>
 
 #include <string>
+#include <utility>
 
 #include "command/commands.h"
+#include "command/netsh_line.h"
 #include "tests/hex.h"
 #include "ui/texts.h"
 
@@ -40,15 +42,40 @@ TEST(Texts, AreGbkBytes) {
   for (const Text& t : texts) EXPECT_EQ(Hex(t.pszText, " "), t.pszGbk) << t.pszName;
 }
 
-TEST(Texts, CommandLinesAreTheFixedOnes) {
-  const std::string strNetsh = "C:\\Windows\\System32\\cmd.exe /c netsh wlan ";
-  EXPECT_EQ(kCmdShowStatus, strNetsh + "show hostednetwork");
-  EXPECT_EQ(kCmdAllow, strNetsh + "set hostednetwork mode=allow");
-  EXPECT_EQ(kCmdDisallow, strNetsh + "set hostednetwork mode=disallow");
-  EXPECT_EQ(kCmdStart, strNetsh + "start hostednetwork");
-  EXPECT_EQ(kCmdStop, strNetsh + "stop hostednetwork");
-  EXPECT_EQ(strlen(kCmdSetPrefix), 65u);
-  EXPECT_STREQ(kCmdSetKey, " key=");
+// Every command runs the system's netsh by its full path through the system's interpreter, with
+// AutoRun skipped, delayed expansion off and only the outer quotes taken off.
+TEST(Texts, CommandLinesRunTheSystemsNetshThroughTheSystemsInterpreter) {
+  const std::string strDir = "D:\\WINNT\\system32";
+  const std::string strHead = "\"" + strDir + "\\cmd.exe\" /d /v:off /s /c \"\"" + strDir +
+                              "\\netsh.exe\" wlan ";
+  const std::pair<const char*, std::string> lines[] = {
+      {kNetshShowStatus, "show hostednetwork"},
+      {kNetshAllow, "set hostednetwork mode=allow"},
+      {kNetshDisallow, "set hostednetwork mode=disallow"},
+      {kNetshStart, "start hostednetwork"},
+      {kNetshStop, "stop hostednetwork"},
+  };
+  for (const auto& line : lines) {
+    char szLine[COMMAND_SIZE];
+    ASSERT_TRUE(ComposeNetshLine(szLine, sizeof szLine, strDir.c_str(), {line.first}));
+    EXPECT_EQ(szLine, strHead + line.second + "\"");
+  }
+  EXPECT_STREQ(kNetshSetPrefix, "wlan set hostednetwork ssid=");
+  EXPECT_STREQ(kNetshSetKey, " key=");
+}
+
+TEST(Texts, CommandLineThatDoesNotFitOrHasNoFolderIsNotWritten) {
+  char szLine[64];
+  memset(szLine, 'X', sizeof szLine);
+  EXPECT_FALSE(ComposeNetshLine(szLine, sizeof szLine, "", {"x"}));
+  EXPECT_FALSE(ComposeNetshLine(szLine, 0, "C:\\W", {"x"}));
+  ASSERT_TRUE(ComposeNetshLine(szLine, sizeof szLine, "C:\\W", {}));
+  const std::string strFits(sizeof szLine - 1 - strlen(szLine), 'w');
+  memset(szLine, 'X', sizeof szLine);
+  EXPECT_FALSE(ComposeNetshLine(szLine, sizeof szLine, "C:\\W", {strFits.c_str(), "w"}));
+  EXPECT_EQ(szLine[0], 'X');
+  ASSERT_TRUE(ComposeNetshLine(szLine, sizeof szLine, "C:\\W", {strFits.c_str()}));
+  EXPECT_EQ(strlen(szLine), sizeof szLine - 1);
 }
 
 }  // namespace

@@ -115,6 +115,52 @@ TEST_F(VENTORA_EXE_SUITE, IsAGuiProgramForTheExpectedMachine) {
   EXPECT_EQ(pe.wSubsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
 }
 
+// What the checkers of elevated programs ask of a program that can give it: ASLR with the
+// relocations it needs, no data that can be run or is shared, stack guards and checked copies
+// (their run time's messages are in the file only when they are linked in).
+TEST_F(VENTORA_EXE_SUITE, IsHardened) {
+  PeHeaders pe = m_exe.ReadHeaders();
+  EXPECT_TRUE(pe.wDllCharacteristics & IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE);
+  EXPECT_TRUE(pe.wDllCharacteristics & IMAGE_DLLCHARACTERISTICS_NX_COMPAT);
+  EXPECT_FALSE(pe.wCharacteristics & IMAGE_FILE_RELOCS_STRIPPED);
+  EXPECT_GT(pe.dwRelocationBytes, 0u);
+  if (pe.wMachine == IMAGE_FILE_MACHINE_AMD64) {
+    EXPECT_TRUE(pe.wDllCharacteristics & IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA);
+  }
+  ASSERT_FALSE(pe.vecSections.empty());
+  for (const PeSection& section : pe.vecSections) {
+    EXPECT_FALSE((section.dwCharacteristics & IMAGE_SCN_MEM_WRITE) &&
+                 (section.dwCharacteristics & IMAGE_SCN_MEM_EXECUTE))
+        << section.strName;
+    EXPECT_FALSE(section.dwCharacteristics & IMAGE_SCN_MEM_SHARED) << section.strName;
+  }
+  EXPECT_NE(pe.svImage.find("*** stack smashing detected ***"), std::string_view::npos);
+  EXPECT_NE(pe.svImage.find("*** buffer overflow detected ***"), std::string_view::npos);
+}
+
+// A 32-bit image says it registers no exception handlers on the stack, so that none can be
+// forged; its code must then never write the head of the handler chain, fs:[0].
+TEST_F(VENTORA_EXE_SUITE, RegistersNoStackExceptionHandlers) {
+  PeHeaders pe = m_exe.ReadHeaders();
+  if (pe.wMachine != IMAGE_FILE_MACHINE_I386) GTEST_SKIP() << "no such handlers in 64-bit code";
+  EXPECT_TRUE(pe.wDllCharacteristics & IMAGE_DLLCHARACTERISTICS_NO_SEH);
+  // mov fs:[0], eax; mov fs:[0], r32; mov dword fs:[0], imm32; pop dword fs:[0]
+  const std::string_view zero("\0\0\0\0", 4);
+  for (const PeSection& section : pe.vecSections) {
+    if (!(section.dwCharacteristics & IMAGE_SCN_MEM_EXECUTE)) continue;
+    std::string_view code = section.svBytes;
+    for (size_t i = 0; i + 7 <= code.size(); ++i) {
+      if (code[i] != '\x64') continue;
+      auto op = static_cast<unsigned char>(code[i + 1]);
+      auto modrm = static_cast<unsigned char>(code[i + 2]);
+      bool bWrite = (op == 0xA3 && code.substr(i + 2, 4) == zero) ||
+                    ((op == 0x89 || op == 0xC7 || op == 0x8F) && (modrm & 0xC7) == 0x05 &&
+                     code.substr(i + 3, 4) == zero);
+      EXPECT_FALSE(bWrite) << section.strName << " at offset " << i;
+    }
+  }
+}
+
 // Statically linked: nothing from the toolchain (libstdc++, libgcc, libwinpthread) to ship.
 TEST_F(VENTORA_EXE_SUITE, ImportsOnlySystemDlls) {
   std::vector<std::string> vecSystem;

@@ -201,12 +201,16 @@ PeHeaders CExeFile::ReadHeaders() const {
   size_t nNt = dos.e_lfanew;
   r.m_svBytes = {pBase, nNt + sizeof(IMAGE_NT_HEADERS64)};  // the larger kind; both in page one
   if (r.ReadAt<DWORD>(nNt) != IMAGE_NT_SIGNATURE) return pe;
-  pe.wMachine = r.Read<IMAGE_FILE_HEADER>().Machine;
+  auto file = r.Read<IMAGE_FILE_HEADER>();
+  pe.wMachine = file.Machine;
+  pe.wCharacteristics = file.Characteristics;
   size_t nOptional = r.m_nPos;
   pe.wMagic = r.Read<WORD>();
   IMAGE_DATA_DIRECTORY imports{};
   auto take = [&](const auto& optional) {
     pe.wSubsystem = optional.Subsystem;
+    pe.wDllCharacteristics = optional.DllCharacteristics;
+    pe.dwRelocationBytes = optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].Size;
     imports = optional.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     r.m_svBytes = {pBase, optional.SizeOfImage};
   };
@@ -219,6 +223,19 @@ PeHeaders CExeFile::ReadHeaders() const {
     if (r.m_bBad || import.Name == 0 || import.Name >= r.m_svBytes.size()) break;
     std::string_view svRest = r.m_svBytes.substr(import.Name);
     pe.vecImports.emplace_back(svRest.substr(0, svRest.find('\0')));
+  }
+  pe.svImage = r.m_svBytes;
+  size_t nSection = nOptional + file.SizeOfOptionalHeader;
+  for (WORD i = 0; i < file.NumberOfSections; ++i, nSection += sizeof(IMAGE_SECTION_HEADER)) {
+    auto section = r.ReadAt<IMAGE_SECTION_HEADER>(nSection);
+    if (r.m_bBad) break;
+    const char* pszName = reinterpret_cast<const char*>(section.Name);
+    size_t nMapped = std::min<size_t>(section.Misc.VirtualSize, section.SizeOfRawData);
+    pe.vecSections.push_back({std::string(pszName, strnlen(pszName, sizeof section.Name)),
+                              section.Characteristics,
+                              pe.svImage.substr(std::min<size_t>(section.VirtualAddress,
+                                                                 pe.svImage.size()),
+                                                nMapped)});
   }
   return pe;
 }

@@ -47,9 +47,19 @@ class CByteReader {
   bool m_bBad = false;
 };
 
+struct PeSection {
+  std::string strName;
+  DWORD dwCharacteristics;
+  std::string_view svBytes;  // as mapped
+};
+
 struct PeHeaders {
   WORD wMachine = 0, wMagic = 0, wSubsystem = 0;
+  WORD wCharacteristics = 0, wDllCharacteristics = 0;
+  DWORD dwRelocationBytes = 0;
   std::vector<std::string> vecImports;  // the DLLs' names as the file spells them
+  std::vector<PeSection> vecSections;
+  std::string_view svImage;             // the whole image as mapped
 };
 
 using ResourceEntry = std::tuple<std::string, std::string, WORD>;  // type, name, language

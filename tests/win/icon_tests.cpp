@@ -2,6 +2,7 @@
 // another process under Wine, and what it paints is read back from its own surface here.
 #include <gtest/gtest.h>
 
+#include "test_support.h"
 #include "tools/drive/app_windows.h"
 #include "ui/HotspotDlg.h"
 
@@ -68,6 +69,9 @@ int CountIconPixelsShown(HWND hPanel, HICON hIcon) {
 // The panel's icons; the panel paints its icon itself only when minimised, so the dialog shown
 // normally has no icon in it.
 TEST(PanelIcon, IsTheApplicationIconAndIsPaintedOnlyWhenMinimised) {
+  // The panel's status probe reaches the simulator, which keeps its files here.
+  CTempFolder netshState;
+  ASSERT_TRUE(SetEnvironmentVariableA("VENTORA_NETSH_DIR", netshState.Path().c_str()));
   AfxSetMessageBoxHook([](HWND, LPCSTR, LPCSTR, UINT) { return IDOK; });
   INT_PTR nResult = 0;
   // The panel runs on a thread of its own, so that a panel that never shows cannot hold up
@@ -100,6 +104,8 @@ TEST(PanelIcon, IsTheApplicationIconAndIsPaintedOnlyWhenMinimised) {
   CloseHandle(hThread);
   AfxSetMessageBoxHook(nullptr);
   EXPECT_EQ(nResult, IDOK);
+  EXPECT_TRUE(FileExists(netshState / "netsh.log")) << "the probe ran elsewhere";
+  SetEnvironmentVariableA("VENTORA_NETSH_DIR", nullptr);
 }
 
 }  // namespace

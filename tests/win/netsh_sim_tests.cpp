@@ -53,7 +53,7 @@ class NetshSim : public testing::Test {
       if (WaitForSingleObject(pi.hProcess, 30000) != WAIT_OBJECT_0) {
         ADD_FAILURE() << strLine << ": hangs";
         TerminateProcess(pi.hProcess, 99);
-        WaitForSingleObject(pi.hProcess, INFINITE);
+        EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0) << strLine;
       }
       EXPECT_TRUE(GetExitCodeProcess(pi.hProcess, &result.dwCode));
       CloseHandle(pi.hThread);

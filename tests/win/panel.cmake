@@ -11,6 +11,7 @@ foreach(name panel_tests settings_tests)
 endforeach()
 
 # The panel in the test's own process, with the program's resources.
-ventora_win_test(icon_tests SOURCES icon_tests.cpp ${CMAKE_SOURCE_DIR}/ui/HotspotDlg.cpp
-  ${CMAKE_SOURCE_DIR}/ui/HotspotSettingsDlg.cpp ${CMAKE_SOURCE_DIR}/tools/drive/app_windows.cpp
-  $<TARGET_OBJECTS:ventora_resources> LIBS ventora_runner)
+ventora_win_test(icon_tests SOURCES icon_tests.cpp test_support.cpp
+  ${CMAKE_SOURCE_DIR}/ui/HotspotDlg.cpp ${CMAKE_SOURCE_DIR}/ui/HotspotSettingsDlg.cpp
+  ${CMAKE_SOURCE_DIR}/ui/RunCommand.cpp ${CMAKE_SOURCE_DIR}/tools/drive/app_windows.cpp
+  $<TARGET_OBJECTS:ventora_resources> LIBS ventora_framework ventora_runner)

@@ -17,6 +17,21 @@ void WriteText(const std::string& strPath, const std::string& strText) {
 
 const char* const kDecoys[] = {"netsh.bat", "netsh.cmd", "netsh.exe"};
 
+std::vector<std::string> ReadLines(const std::string& strPath) {
+  std::vector<std::string> lines;
+  std::string strText = ReadFileText(strPath), strLine;
+  for (char c : strText) {
+    if (c == '\n') {
+      lines.push_back(strLine);
+      strLine.clear();
+    } else if (c != '\r') {
+      strLine += c;
+    }
+  }
+  if (!strLine.empty()) lines.push_back(strLine);
+  return lines;
+}
+
 }  // namespace
 
 CPanelProcess::CPanelProcess(const std::string& strReport) {
@@ -27,10 +42,20 @@ CPanelProcess::CPanelProcess(const std::string& strReport) {
   if (!strReport.empty()) WriteText(m_netshState / "canned-report.txt", strReport);
 }
 
-void CPanelProcess::PlantNetshDecoys() const {
+void CPanelProcess::RenameProgram(const std::string& strName) {
+  EXPECT_TRUE(MoveFileA((m_folder / m_strExe).c_str(), (m_folder / strName).c_str())) << strName;
+  m_strExe = strName;
+}
+
+void CPanelProcess::PlantNetshDecoys() {
   for (const char* lpszScript : {"netsh.bat", "netsh.cmd"})
     WriteText(m_folder / lpszScript, std::string("@echo ran>\"%~dp0") + lpszScript + ".ran\"\r\n");
   EXPECT_TRUE(CopyFileA(WindowsPath(DECOY_PATH).c_str(), (m_folder / "netsh.exe").c_str(), FALSE));
+  char szPath[4096] = "";
+  DWORD dwPath = GetEnvironmentVariableA("PATH", szPath, sizeof szPath);
+  EXPECT_LT(dwPath, sizeof szPath);
+  SetEnv("PATH", m_folder.Path() + ";" + szPath);
+  SetEnv("PATHEXT", ".BAT;.CMD");
 }
 
 std::vector<std::string> CPanelProcess::Ran() const {
@@ -41,7 +66,7 @@ std::vector<std::string> CPanelProcess::Ran() const {
 }
 
 bool CPanelProcess::Start() {
-  bool bStarted = StartAndWait(m_folder / "Ventora.exe", m_folder.Path());
+  bool bStarted = StartAndWait(m_folder / m_strExe, m_folder.Path());
   EXPECT_TRUE(bStarted) << Error();
   return bStarted;
 }
@@ -53,16 +78,9 @@ std::string CPanelProcess::Caption(int nId) const {
 }
 
 std::vector<std::string> CPanelProcess::Commands() const {
-  std::vector<std::string> lines;
-  std::string strLog = ReadFileText(m_netshState / "netsh.log"), strLine;
-  for (char c : strLog) {
-    if (c == '\n') {
-      lines.push_back(strLine);
-      strLine.clear();
-    } else if (c != '\r') {
-      strLine += c;
-    }
-  }
-  if (!strLine.empty()) lines.push_back(strLine);
-  return lines;
+  return ReadLines(m_netshState / "netsh.log");
+}
+
+std::vector<std::string> CPanelProcess::Callers() const {
+  return ReadLines(m_netshState / "netsh.caller.log");
 }

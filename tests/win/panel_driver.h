@@ -15,9 +15,13 @@ class CPanelProcess : public CAppProcess {
   // strReport, if given, is what the simulator answers to every status command.
   explicit CPanelProcess(const std::string& strReport = std::string());
 
+  // Gives the program's file another name, before Start.
+  void RenameProgram(const std::string& strName);
+
   // Puts beside Ventora.exe a netsh.bat, a netsh.cmd and a netsh.exe that each leave a file
-  // when run; Ran() lists the ones that did.
-  void PlantNetshDecoys() const;
+  // when run, and makes that folder the first on the program's PATH with only .BAT and .CMD in
+  // its PATHEXT, as any user may set them; Ran() lists the decoys that ran.
+  void PlantNetshDecoys();
   std::vector<std::string> Ran() const;
 
   // Starts the program and waits for its panel; false if it does not show within the limit.
@@ -26,8 +30,12 @@ class CPanelProcess : public CAppProcess {
   std::string Caption(int nId) const;
   // The netsh commands run so far, one per line, as netsh got them.
   std::vector<std::string> Commands() const;
+  // For each of them, the command line netsh's caller was started with, a tab, and whether
+  // netsh's console had a window ("console window" or "no console window").
+  std::vector<std::string> Callers() const;
 
  private:
   CTempFolder m_folder;
+  std::string m_strExe = "Ventora.exe";
   CTempFolder m_netshState;
 };

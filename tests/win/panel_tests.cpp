@@ -5,6 +5,7 @@
 #include <tlhelp32.h>
 
 #include <set>
+#include <utility>
 
 #include "panel_driver.h"
 #include "resource.h"
@@ -62,27 +63,39 @@ TEST(Panel, ViewButtonShowsTheReportByteForByteAndChangesNoCaption) {
   EXPECT_EQ(app.Commands().size(), 3u);
 }
 
-// Each press runs the command its caption offers, then flips, whatever netsh answered.
+// What a press of a panel button left: the toggle's caption, read while the report box is still
+// up, and the box's text.
+std::pair<std::string, std::string> Press(CPanelProcess& app, int nId) {
+  EXPECT_TRUE(app.Click(nId));
+  HWND hBox = app.WaitForBox();
+  EXPECT_NE(hBox, nullptr) << "control " << nId;
+  if (!hBox) return {};
+  std::pair<std::string, std::string> seen(app.Caption(nId), MessageBoxText(hBox));
+  EXPECT_TRUE(app.Dismiss(hBox, IDOK));
+  return seen;
+}
+
+// Each press runs the command its caption offers, then flips before its report shows, whatever
+// netsh answered.
 TEST(Panel, TogglesRunTheirCommandsInTurnAndFlipEvenWhenRefused) {
   CPanelProcess app;
   ASSERT_TRUE(app.Start());
   EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStartHotspot);
 
-  ASSERT_TRUE(app.Click(IDC_TOGGLE_HOTSPOT));  // refused: the hosted network is not allowed yet
-  EXPECT_NE(app.TakeBox().find("无法启动承载网络"), std::string::npos);
-  EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStopHotspot);
-  ASSERT_TRUE(app.Click(IDC_TOGGLE_HOTSPOT));
-  EXPECT_NE(app.TakeBox(), "");
-  EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStartHotspot);
+  auto seen = Press(app, IDC_TOGGLE_HOTSPOT);  // refused: the hosted network is not allowed yet
+  EXPECT_NE(seen.second.find("无法启动承载网络"), std::string::npos);
+  EXPECT_EQ(seen.first, kCaptionStopHotspot);
+  seen = Press(app, IDC_TOGGLE_HOTSPOT);
+  EXPECT_NE(seen.second, "");
+  EXPECT_EQ(seen.first, kCaptionStartHotspot);
 
-  ASSERT_TRUE(app.Click(IDC_TOGGLE_ADAPTER));
-  EXPECT_NE(app.TakeBox().find("允许"), std::string::npos);
-  EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), kCaptionDisableAdapter);
-  ASSERT_TRUE(app.Click(IDC_TOGGLE_HOTSPOT));
-  EXPECT_NE(app.TakeBox().find("已启动承载网络"), std::string::npos);
-  ASSERT_TRUE(app.Click(IDC_TOGGLE_ADAPTER));
-  EXPECT_NE(app.TakeBox().find("禁止"), std::string::npos);
-  EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), kCaptionEnableAdapter);
+  seen = Press(app, IDC_TOGGLE_ADAPTER);
+  EXPECT_NE(seen.second.find("允许"), std::string::npos);
+  EXPECT_EQ(seen.first, kCaptionDisableAdapter);
+  EXPECT_NE(Press(app, IDC_TOGGLE_HOTSPOT).second.find("已启动承载网络"), std::string::npos);
+  seen = Press(app, IDC_TOGGLE_ADAPTER);
+  EXPECT_NE(seen.second.find("禁止"), std::string::npos);
+  EXPECT_EQ(seen.first, kCaptionEnableAdapter);
 
   EXPECT_EQ(app.Commands(), (std::vector<std::string>{
                                 kStatusWords, "wlan start hostednetwork",
@@ -90,9 +103,35 @@ TEST(Panel, TogglesRunTheirCommandsInTurnAndFlipEvenWhenRefused) {
                                 "wlan start hostednetwork", "wlan set hostednetwork mode=disallow"}));
 }
 
-// The interpreter looks in its current folder first: a program started from a downloads folder
-// must not run a netsh.* dropped there, neither for its status probe nor for any button.
-TEST(Panel, NetshFilesBesideTheProgramNeverRunOnlyTheSystemsNetshDoes) {
+// The panel cannot answer while a command runs. A key pressed on the focused toggle and a click
+// on the other one meanwhile must not reach it, or the report box, once the command has ended.
+TEST(Panel, KeysAndClicksMadeWhileACommandRunsAreDropped) {
+  CPanelProcess app;
+  app.SetEnv("VENTORA_SIM_DELAY_MS", "1000");
+  ASSERT_TRUE(app.Start());
+  HWND hHotspot = GetDlgItem(app.Panel(), IDC_TOGGLE_HOTSPOT);
+  HWND hAdapter = GetDlgItem(app.Panel(), IDC_TOGGLE_ADAPTER);
+  ASSERT_TRUE(hHotspot && hAdapter);
+  ASSERT_TRUE(app.Click(IDC_TOGGLE_HOTSPOT));
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_TRUE(PostMessageA(hHotspot, WM_KEYDOWN, VK_SPACE, 0x00390001));
+    EXPECT_TRUE(PostMessageA(hHotspot, WM_KEYUP, VK_SPACE, 0xC0390001));
+    EXPECT_TRUE(PostMessageA(hAdapter, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5)));
+    EXPECT_TRUE(PostMessageA(hAdapter, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)));
+  }
+  EXPECT_NE(app.TakeBox().find("无法启动承载网络"), std::string::npos);
+  EXPECT_EQ(app.WaitForBox(4000), nullptr);
+  EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStopHotspot);
+  EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), kCaptionEnableAdapter);
+  EXPECT_EQ(app.Commands(),
+            (std::vector<std::string>{kStatusWords, "wlan start hostednetwork"}));
+}
+
+// Only the system's netsh runs, by its full path, through the system's interpreter, which is
+// told to skip AutoRun, keep delayed expansion off and take off only the outer quotes, in a
+// console without a window. Not a netsh.* beside the program (the interpreter once looked in its
+// current folder first), nor one on a PATH of the user's that the user's PATHEXT leads to.
+TEST(Panel, OnlyTheSystemsNetshRunsAndTheInterpreterIsStartedSafely) {
   CPanelProcess app;
   app.PlantNetshDecoys();
   ASSERT_TRUE(app.Start());
@@ -106,15 +145,23 @@ TEST(Panel, NetshFilesBesideTheProgramNeverRunOnlyTheSystemsNetshDoes) {
   ASSERT_TRUE(app.Click(IDC_CONFIGURE));
   HWND hDlg = app.WaitForDialog(kSettingsTitle);
   ASSERT_NE(hDlg, nullptr);
-  EXPECT_TRUE(SetDlgItemTextA(hDlg, IDC_SSID, "net"));
+  EXPECT_TRUE(SetDlgItemTextA(hDlg, IDC_SSID, "net!x!"));
   EXPECT_TRUE(SetDlgItemTextA(hDlg, IDC_KEY, "12345678"));
   EXPECT_TRUE(PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0));
   EXPECT_NE(app.TakeBox().find("已成功更改承载网络的 SSID。"), std::string::npos);
 
+  const std::vector<std::string> words = {
+      kStatusWords, kStatusWords, "wlan set hostednetwork mode=allow", "wlan start hostednetwork",
+      "wlan set hostednetwork ssid=\"net!x!\" key=\"12345678\""};
+  std::vector<std::string> expected;
+  for (const std::string& strWords : words)
+    expected.push_back("\"" + InSystemFolder("cmd.exe") + "\" /d /v:off /s /c \"\"" +
+                       InSystemFolder("netsh.exe") + "\" " + strWords + "\"\tno console window");
+  EXPECT_EQ(app.Callers(), expected);
   EXPECT_EQ(app.Commands(), (std::vector<std::string>{
                                 kStatusWords, kStatusWords, "wlan set hostednetwork mode=allow",
                                 "wlan start hostednetwork",
-                                "wlan set hostednetwork ssid=net key=12345678"}));
+                                "wlan set hostednetwork ssid=net!x! key=12345678"}));
   EXPECT_EQ(app.Ran(), std::vector<std::string>{});
 }
 
@@ -196,8 +243,10 @@ TEST(Panel, SlowCommandShowsNoWindowWhenTheProgramHasNoConsole) {
   EXPECT_TRUE(app.Dismiss(hBox, IDOK));
 }
 
-TEST(Panel, MessageBoxDisablesThePanelWhileItIsUp) {
+// The box is titled with the program's file name, found by characters: 淺 ends in byte 0x5C.
+TEST(Panel, MessageBoxDisablesThePanelWhileItIsUpAndIsTitledWithTheProgramsName) {
   CPanelProcess app;
+  app.RenameProgram("深淺.exe");
   ASSERT_TRUE(app.Start());
   ASSERT_TRUE(app.Click(IDC_SHOW_STATUS));
   HWND hBox = app.WaitForBox();
@@ -206,7 +255,7 @@ TEST(Panel, MessageBoxDisablesThePanelWhileItIsUp) {
   EXPECT_FALSE(IsWindowEnabled(app.Panel()));
   char title[64] = "";
   GetWindowTextA(hBox, title, sizeof title);
-  EXPECT_STREQ(title, "Ventora");
+  EXPECT_STREQ(title, "深淺");
   EXPECT_NE(ShownIcon(hBox), nullptr);
   EXPECT_TRUE(app.Dismiss(hBox, IDOK));
   EXPECT_TRUE(IsWindowEnabled(app.Panel()));
@@ -219,14 +268,16 @@ void ExpectCentredOver(HWND hWnd, const RECT& over, const char* what) {
   EXPECT_NEAR(rect.top + rect.bottom, over.top + over.bottom, 2) << what;
 }
 
-// Both templates say 0, 0 and leave the placement to the framework.
-TEST(Panel, ComesUpCentredOnTheScreenAndTheSettingsDialogOverIt) {
+// Both templates say 0, 0 and leave the placement to the framework, which keeps the settings
+// dialog on the work area even over a panel moved partly off it.
+TEST(Panel, ComesUpCentredOnTheScreenAndTheSettingsDialogOverItOnTheWorkArea) {
   CPanelProcess app;
   ASSERT_TRUE(app.Start());
   MONITORINFO monitor = {};
   monitor.cbSize = sizeof monitor;
   ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(app.Panel(), MONITOR_DEFAULTTOPRIMARY), &monitor));
-  ExpectCentredOver(app.Panel(), monitor.rcWork, "panel on the work area");
+  const RECT& work = monitor.rcWork;
+  ExpectCentredOver(app.Panel(), work, "panel on the work area");
 
   ASSERT_TRUE(app.Click(IDC_CONFIGURE));
   HWND hDlg = app.WaitForDialog(kSettingsTitle);
@@ -235,6 +286,22 @@ TEST(Panel, ComesUpCentredOnTheScreenAndTheSettingsDialogOverIt) {
   ASSERT_TRUE(GetWindowRect(app.Panel(), &rcPanel));
   ExpectCentredOver(hDlg, rcPanel, "settings over the panel");
   EXPECT_TRUE(app.Dismiss(hDlg, IDCANCEL));
+
+  const POINT corners[] = {{work.right - 40, work.bottom - 40}, {work.left - 200, work.top - 200}};
+  for (const POINT& corner : corners) {
+    ASSERT_TRUE(SetWindowPos(app.Panel(), nullptr, corner.x, corner.y, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
+    ASSERT_TRUE(app.Click(IDC_CONFIGURE));
+    hDlg = app.WaitForDialog(kSettingsTitle);
+    ASSERT_NE(hDlg, nullptr);
+    RECT rcDlg;
+    ASSERT_TRUE(GetWindowRect(hDlg, &rcDlg));
+    EXPECT_TRUE(rcDlg.left >= work.left && rcDlg.top >= work.top && rcDlg.right <= work.right &&
+                rcDlg.bottom <= work.bottom)
+        << "settings at " << rcDlg.left << "," << rcDlg.top << "-" << rcDlg.right << ","
+        << rcDlg.bottom << " over a panel at " << corner.x << "," << corner.y;
+    EXPECT_TRUE(app.Dismiss(hDlg, IDCANCEL));
+  }
 }
 
 enum class Close { OkButton, Escape, CloseBox };

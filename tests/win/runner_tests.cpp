@@ -11,6 +11,7 @@
 #include "command/handle.h"
 #include "test_support.h"
 #include "ui/HotspotDlg.h"
+#include "ui/texts.h"
 
 namespace {
 
@@ -77,12 +78,14 @@ TEST_F(Runner, MissingInterpreterIsReportedAndLeavesTheReportEmpty) {
 TEST_F(Runner, CommandThatKeepsItsOutputOpenIsEndedWithEverythingItStarted) {
   DWORD dwStart = GetTickCount();
   // The grandchild holds the output; only ending the whole tree ends the read.
-  EXPECT_EQ(Run("out:partial spawn-hang", true, 1500), "partial");
+  std::string strReport = Run("out:partial spawn-hang", true, 1500);
   DWORD dwElapsed = GetTickCount() - dwStart;
+  EXPECT_EQ(strReport.rfind("partial spawned:", 0), 0u) << strReport;
   EXPECT_GE(dwElapsed, 1400u);
   EXPECT_LT(dwElapsed, 15000u);
   ASSERT_EQ(g_vecBoxes.size(), 1u);
   EXPECT_EQ(g_vecBoxes[0], kMsgTimedOut);
+  EXPECT_TRUE(EndsWithin(SpawnedPid(strReport), 5000)) << "the grandchild lives on";
 }
 
 TEST_F(Runner, RestoresTheCursorBeforeAnyMessage) {
@@ -100,34 +103,47 @@ TEST_F(Runner, RestoresTheCursorBeforeAnyMessage) {
 
 struct CursorWatch {
   DWORD dwMainThread;
-  HCURSOR hSeen;
+  HCURSOR hWait;  // loaded by that thread: under Wine another thread may get another handle
+  HANDLE hAttached;
+  volatile LONG bRunEnded;
+  bool bSawHourglass;
 };
 
-// Sharing the runner's input state, a second thread sees the cursor the runner has set.
+// Sharing the runner's input state, a second thread sees the cursor the runner has set; it looks
+// until it sees the hourglass or the run has ended.
 DWORD WINAPI WatchCursor(LPVOID pParam) {
   CursorWatch* pWatch = static_cast<CursorWatch*>(pParam);
   MSG msg;
   PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
   if (!AttachThreadInput(GetCurrentThreadId(), pWatch->dwMainThread, TRUE)) return 1;
-  Sleep(700);
-  pWatch->hSeen = GetCursor();
+  SetEvent(pWatch->hAttached);
+  while (!pWatch->bSawHourglass && !InterlockedCompareExchange(&pWatch->bRunEnded, 0, 0)) {
+    pWatch->bSawHourglass = GetCursor() == pWatch->hWait;
+    Sleep(10);
+  }
   AttachThreadInput(GetCurrentThreadId(), pWatch->dwMainThread, FALSE);
   return 0;
 }
 
 TEST_F(Runner, ShowsTheHourglassWhileTheCommandRuns) {
   SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-  CursorWatch watch = {GetCurrentThreadId(), nullptr};
+  CursorWatch watch = {GetCurrentThreadId(), LoadCursorA(nullptr, IDC_WAIT),
+                       CreateEventA(nullptr, TRUE, FALSE, nullptr), 0, false};
+  ASSERT_NE(watch.hAttached, nullptr);
   HANDLE hThread = CreateThread(nullptr, 0, WatchCursor, &watch, 0, nullptr);
   ASSERT_NE(hThread, nullptr);
-  Sleep(100);
+  // The watcher attaches through this thread's message queue, which the wait keeps serving.
+  HANDLE handles[] = {watch.hAttached, hThread};
+  EXPECT_EQ(MsgWaitForMultipleObjects(2, handles, FALSE, 10000, 0), WAIT_OBJECT_0);
   Run("sleep:1500");
+  InterlockedExchange(&watch.bRunEnded, 1);
   EXPECT_EQ(WaitForSingleObject(hThread, 10000), WAIT_OBJECT_0);
   DWORD dwCode = 1;
   GetExitCodeThread(hThread, &dwCode);
   CloseHandle(hThread);
+  CloseHandle(watch.hAttached);
   ASSERT_EQ(dwCode, 0u) << "AttachThreadInput";
-  EXPECT_EQ(watch.hSeen, LoadCursorA(nullptr, IDC_WAIT));
+  EXPECT_TRUE(watch.bSawHourglass);
   EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
 }
 
@@ -209,23 +225,24 @@ TEST_F(Runner, HostedNetworkCommandsChangeTheSimulatorsState) {
   CTempFolder folder;
   ASSERT_TRUE(SetEnvironmentVariableA("VENTORA_NETSH_DIR", folder.Path().c_str()));
 
-  auto run = [this](const char* pszLine) {
+  auto run = [this](const char* pszNetshWords) {
+    char szLine[COMMAND_SIZE];
     memset(m_szReport, 0, sizeof m_szReport);
-    CHotspotDlg::RunCommand(pszLine, m_szReport);
+    CHotspotDlg::RunCommand(CHotspotDlg::NetshLine(pszNetshWords, szLine), m_szReport);
     return std::string(m_szReport);
   };
-  std::string strStatus = run(kCmdShowStatus);
+  std::string strStatus = run(kNetshShowStatus);
   EXPECT_EQ(strStatus.find(kMarkerAdapterEnabled), std::string::npos) << strStatus;
   EXPECT_EQ(strStatus.find(kMarkerHotspotStarted), std::string::npos) << strStatus;
 
-  run(kCmdAllow);
-  run(kCmdStart);
-  strStatus = run(kCmdShowStatus);
+  run(kNetshAllow);
+  run(kNetshStart);
+  strStatus = run(kNetshShowStatus);
   EXPECT_NE(strStatus.find(kMarkerAdapterEnabled), std::string::npos) << strStatus;
   EXPECT_NE(strStatus.find(kMarkerHotspotStarted), std::string::npos) << strStatus;
 
-  run(kCmdStop);
-  strStatus = run(kCmdShowStatus);
+  run(kNetshStop);
+  strStatus = run(kNetshShowStatus);
   EXPECT_NE(strStatus.find(kMarkerAdapterEnabled), std::string::npos) << strStatus;
   EXPECT_EQ(strStatus.find(kMarkerHotspotStarted), std::string::npos) << strStatus;
   EXPECT_TRUE(g_vecBoxes.empty());

@@ -1,39 +1,33 @@
-// Where the program may load DLLs from once it has started.
+// Where a program on the framework may load DLLs from once its start-up has run.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <string>
 
-#include "appmodul.h"
+#include "test_support.h"
 
 namespace {
 
-const char kDll[] = "app_folder_only.dll";
+// The probe lies beside this program, and so does the DLL, which this program finds by name.
+TEST(Startup, DllBesideTheProgramDoesNotLoadByNameOnceStartUpHasRun) {
+  HMODULE hHere = LoadLibraryA("app_folder_only.dll");
+  ASSERT_NE(hHere, nullptr) << "without the restriction the program's folder is searched";
+  FreeLibrary(hHere);
 
-std::string BesideThisProgram(const char* pszName) {
-  char szPath[MAX_PATH];
-  DWORD dwLength = GetModuleFileNameA(nullptr, szPath, sizeof szPath);
-  EXPECT_TRUE(dwLength > 0 && dwLength < sizeof szPath);
-  std::string strFolder(szPath, dwLength);
-  return strFolder.substr(0, strFolder.rfind('\\') + 1) + pszName;
-}
-
-// A module once loaded is found again by its name, so each load is undone before the next.
-TEST(Startup, DllBesideTheProgramIsNotFoundByNameAfterTheRestriction) {
-  HMODULE hBefore = LoadLibraryA(kDll);
-  ASSERT_NE(hBefore, nullptr) << "without the restriction the program's folder is searched";
-  ASSERT_TRUE(FreeLibrary(hBefore));
-  ASSERT_EQ(GetModuleHandleA(kDll), nullptr);
-
-  ASSERT_TRUE(AfxRestrictDllSearch());
-  HMODULE hByName = LoadLibraryA(kDll);
-  EXPECT_EQ(hByName, nullptr);
-  if (hByName) FreeLibrary(hByName);
-
-  HMODULE hByPath = LoadLibraryA(BesideThisProgram(kDll).c_str());
-  EXPECT_NE(hByPath, nullptr) << "the DLL itself loads";
-  if (hByPath) FreeLibrary(hByPath);
-  EXPECT_NE(LoadLibraryA("version.dll"), nullptr) << "system DLLs still load by name";
+  std::string strLine = "\"" + WindowsPath(STARTUP_PROBE_PATH) + "\"";
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  ASSERT_TRUE(CreateProcessA(nullptr, &strLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &si, &pi))
+      << "error " << GetLastError();
+  CloseHandle(pi.hThread);
+  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
+  DWORD dwCode = ~0u;
+  EXPECT_TRUE(GetExitCodeProcess(pi.hProcess, &dwCode));
+  TerminateProcess(pi.hProcess, 99);
+  CloseHandle(pi.hProcess);
+  EXPECT_EQ(dwCode, 0u) << "1: found by name, 2: not by its path, 3: no system DLL";
 }
 
 }  // namespace

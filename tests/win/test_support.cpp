@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 std::string WindowsPath(const char* pszUnixPath) {
   std::string strPath = std::string("Z:") + pszUnixPath;
@@ -11,9 +12,13 @@ std::string WindowsPath(const char* pszUnixPath) {
 
 CTempFolder::CTempFolder() {
   char szBase[MAX_PATH], szName[MAX_PATH];
-  EXPECT_NE(GetTempPathA(sizeof szBase, szBase), 0u);
-  EXPECT_NE(GetTempFileNameA(szBase, "vt", 0, szName), 0u);
-  DeleteFileA(szName);
+  DWORD dwBase = GetTempPathA(sizeof szBase, szBase);
+  if (dwBase == 0 || dwBase >= sizeof szBase || !GetTempFileNameA(szBase, "vt", 0, szName)) {
+    ADD_FAILURE() << "no temporary name: error " << GetLastError();
+    return;
+  }
+  // The name was made as an empty file, so that no one else takes it.
+  EXPECT_TRUE(DeleteFileA(szName)) << szName;
   EXPECT_TRUE(CreateDirectoryA(szName, nullptr)) << szName;
   m_strPath = szName;
 }
@@ -36,7 +41,9 @@ static void RemoveTree(const std::string& strPath) {
   RemoveDirectoryA(strPath.c_str());
 }
 
-CTempFolder::~CTempFolder() { RemoveTree(m_strPath); }
+CTempFolder::~CTempFolder() {
+  if (!m_strPath.empty()) RemoveTree(m_strPath);
+}
 
 std::string InSystemFolder(const std::string& strName) {
   char szFolder[MAX_PATH];
@@ -60,4 +67,17 @@ std::string ReadFileText(const std::string& strPath) {
 
 bool FileExists(const std::string& strPath) {
   return GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+DWORD SpawnedPid(const std::string& strReport) {
+  size_t nAt = strReport.find("spawned:");
+  return nAt == std::string::npos ? 0 : strtoul(strReport.c_str() + nAt + 8, nullptr, 10);
+}
+
+bool EndsWithin(DWORD dwPid, DWORD dwTimeoutMs) {
+  HANDLE hProcess = dwPid ? OpenProcess(SYNCHRONIZE, FALSE, dwPid) : nullptr;
+  if (!hProcess) return dwPid != 0 && GetLastError() == ERROR_INVALID_PARAMETER;
+  bool bEnded = WaitForSingleObject(hProcess, dwTimeoutMs) == WAIT_OBJECT_0;
+  CloseHandle(hProcess);
+  return bEnded;
 }

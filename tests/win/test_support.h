@@ -27,3 +27,8 @@ std::string InSystemFolder(const std::string& strName);
 
 std::string ReadFileText(const std::string& strPath);
 bool FileExists(const std::string& strPath);
+
+// The process emit.exe's spawn-hang started, as the report names it; 0 when it names none.
+DWORD SpawnedPid(const std::string& strReport);
+// True when the process has ended, or ends within the limit.
+bool EndsWithin(DWORD dwPid, DWORD dwTimeoutMs);

@@ -26,7 +26,8 @@ long long RunToEnd(LPCSTR lpszCommandLine, LPCSTR lpszFolder, char* pText, size_
   si.hStdError = write;
   PROCESS_INFORMATION pi;
   *ppszCall = "CreateProcess";
-  if (!CreateProcessA(nullptr, szLine, nullptr, nullptr, TRUE, 0, nullptr, lpszFolder, &si, &pi))
+  if (!CreateProcessA(nullptr, szLine, nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                      lpszFolder, &si, &pi))
     return -1;
   pProcess->Close();
   *pProcess->Out() = pi.hProcess;

@@ -8,7 +8,7 @@
 
 #include "command/handle.h"
 
-// Starts lpszCommandLine hidden, with one pipe on both its output handles and lpszFolder as its
+// Starts lpszCommandLine hidden and without a console window, with one pipe on both its output handles and lpszFolder as its
 // current folder, and reads the output to its end without waiting for the child, whose handle
 // goes to *pProcess. The first cbText - 1 bytes go to pText, terminated; returns the count of
 // all. On a failed call returns -1 and names the call in *ppszCall, with the call's error left

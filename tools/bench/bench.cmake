@@ -1,10 +1,11 @@
 # Benchmarks of the program under Wine; tools/bench.sh builds and runs them. Not a CTest test:
 # they print figures, and timings on a shared machine are no pass or fail.
 add_executable(bench ${CMAKE_SOURCE_DIR}/tools/bench/bench.cpp
-  ${CMAKE_SOURCE_DIR}/tools/bench/bare_command.cpp ${CMAKE_SOURCE_DIR}/tools/drive/app_windows.cpp)
+  ${CMAKE_SOURCE_DIR}/tools/bench/bare_command.cpp ${CMAKE_SOURCE_DIR}/tools/drive/app_windows.cpp
+  ${CMAKE_SOURCE_DIR}/ui/RunCommand.cpp)
 target_compile_options(bench PRIVATE ${VENTORA_GBK} -Wall -Wextra)
 target_include_directories(bench PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
-target_link_libraries(bench PRIVATE ventora_runner)
+target_link_libraries(bench PRIVATE ventora_framework ventora_runner)
 target_link_options(bench PRIVATE -static)
 add_dependencies(bench Ventora netsh_sim)
 
@@ -23,5 +24,6 @@ add_executable(bench_floor WIN32 ${CMAKE_SOURCE_DIR}/tools/bench/floor.cpp
   ${CMAKE_SOURCE_DIR}/tools/bench/bare_command.cpp)
 target_compile_options(bench_floor PRIVATE ${VENTORA_GBK} -Wall -Wextra)
 target_include_directories(bench_floor PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
+target_link_libraries(bench_floor PRIVATE ventora_portable)
 target_link_options(bench_floor PRIVATE -static)
 add_dependencies(bench bench_floor)

@@ -16,6 +16,7 @@
 
 #include "command/commands.h"
 #include "command/handle.h"
+#include "command/netsh_line.h"
 #include "resource.h"
 #include "tools/bench/bare_command.h"
 #include "tools/bench/bench_hook.h"
@@ -85,7 +86,9 @@ double RunBare(const char* commandLine, const char* folder, double* pAtEof = nul
   long long total = RunToEnd(commandLine, folder, head, sizeof head, &process, &call);
   if (total < 0) Fail((std::string(call) + " of the bare command").c_str());
   if (pAtEof) *pAtEof = NowMs() - start;
-  if (WaitForSingleObject(process, INFINITE) != WAIT_OBJECT_0) Fail("WaitForSingleObject");
+  DWORD wait = WaitForSingleObject(process, kWindowTimeoutMs);
+  if (wait == WAIT_TIMEOUT) Stop(std::string(commandLine) + " did not end");
+  if (wait != WAIT_OBJECT_0) Fail("WaitForSingleObject");
   double elapsed = NowMs() - start;
   if (total == 0) Stop(std::string(commandLine) + " wrote nothing");
   return elapsed;
@@ -305,10 +308,15 @@ int main(int argc, char** argv) {
   PrepareHook();
   AfxSetMessageBoxHook(CountBox);
 
+  // The command line the program runs for its status report, through the interpreter; the
+  // latency is measured on netsh alone, without it.
+  char statusLine[COMMAND_SIZE];
+  if (!ComposeNetshLine(statusLine, sizeof statusLine, systemFolder, {kNetshShowStatus}))
+    Stop("the status command line does not fit");
   // The bare side's time at the end of its output, where the runner returns without waiting.
   std::vector<double> bareEof;
   const std::string netshLine =
-      "\"" + std::string(systemFolder) + "\\netsh.exe\" wlan show hostednetwork";
+      "\"" + std::string(systemFolder) + "\\netsh.exe\" " + kNetshShowStatus;
   char report[REPORT_SIZE];
   auto latency = Interleave(
       runs,
@@ -343,7 +351,7 @@ int main(int argc, char** argv) {
                                 boxMs.push_back(boxPart);
                                 return elapsed;
                               },
-                              [&] { return RunBare(kCmdShowStatus, systemFolder); },
+                              [&] { return RunBare(statusLine, systemFolder); },
                               [&] { return floor.ViewStatus(); }});
     if (app.report() != floor.report())
       Stop("the floor's box differs from the program's: " + Utf8(floor.report().c_str()));
@@ -372,7 +380,7 @@ int main(int argc, char** argv) {
                                      app.Close();
                                      return elapsed;
                                    },
-                                   [&] { return RunBare(kCmdShowStatus, systemFolder); }});
+                                   [&] { return RunBare(statusLine, systemFolder); }});
   Print("start-up", "start-to-panel", "cmd /c netsh status", startUp[0], startUp[1], 0);
   printf("windows timed by a CBT hook in the program that wakes the bench on their activation,"
          " then by 1 ms polling until they show; the floor: bench_floor.exe, which only runs the"

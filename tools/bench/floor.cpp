@@ -5,16 +5,19 @@
 #include <windows.h>
 
 #include "command/commands.h"
+#include "command/netsh_line.h"
 #include "resource.h"
 #include "tools/bench/bare_command.h"
 
 namespace {
 
 void ShowStatus(HWND hWnd, const char* lpszSystemDir) {
-  char szReport[REPORT_SIZE];
+  char szLine[COMMAND_SIZE], szReport[REPORT_SIZE];
+  if (!ComposeNetshLine(szLine, sizeof szLine, lpszSystemDir, {kNetshShowStatus}))
+    ExitProcess(ERROR_INSUFFICIENT_BUFFER);
   CHandle process;
   LPCSTR lpszCall;
-  long long total = RunToEnd(kCmdShowStatus, lpszSystemDir, szReport, sizeof szReport, &process,
+  long long total = RunToEnd(szLine, lpszSystemDir, szReport, sizeof szReport, &process,
                              &lpszCall);
   if (total < 0) ExitProcess(GetLastError() ? GetLastError() : 1);
   if (total == 0) ExitProcess(ERROR_NO_DATA);

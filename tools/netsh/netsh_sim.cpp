@@ -5,6 +5,9 @@
 #include <stdlib.h>
 #include <string.h>
 #include <windows.h>
+// After windows.h, which they need.
+#include <tlhelp32.h>
+#include <winternl.h>
 
 namespace {
 
@@ -12,6 +15,7 @@ namespace {
 char g_szStateFile[MAX_PATH];
 char g_szStateTemp[MAX_PATH];
 char g_szLogFile[MAX_PATH];
+char g_szCallerLog[MAX_PATH];
 // For tests only: a status report no state could give. When this file is in the state folder,
 // "show hostednetwork" answers its bytes as they are.
 char g_szCannedReport[MAX_PATH];
@@ -168,19 +172,62 @@ bool WriteAll(HANDLE file, const char* data, DWORD size) {
   return true;
 }
 
+// FILE_APPEND_DATA alone makes each write land at the end, even with another netsh writing.
+bool AppendToFile(const char* path, const char* text) {
+  HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool ok = WriteAll(file, text, static_cast<DWORD>(strlen(text)));
+  return CloseHandle(file) && ok;
+}
+
 bool AppendLog(const CWords& words) {
   char* line = words.JoinLine();
   if (line == nullptr) return false;
-  // FILE_APPEND_DATA alone makes each write land at the end, even with another netsh writing.
-  HANDLE file = CreateFileA(g_szLogFile, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  bool ok = file != INVALID_HANDLE_VALUE;
-  if (ok) {
-    ok = WriteAll(file, line, static_cast<DWORD>(strlen(line)));
-    if (!CloseHandle(file)) ok = false;
-  }
+  bool ok = AppendToFile(g_szLogFile, line);
   free(line);
   return ok;
+}
+
+// The command line of the process that started this one, read from its process block, in GBK;
+// false when it cannot be read.
+bool ReadParentCommandLine(char* text, int size) {
+  DWORD self = GetCurrentProcessId(), parent = 0;
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    if (entry.th32ProcessID == self) parent = entry.th32ParentProcessID;
+  CloseHandle(snapshot);
+  HANDLE process = parent ? OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, parent)
+                          : nullptr;
+  if (process == nullptr) return false;
+  PROCESS_BASIC_INFORMATION info;
+  PEB peb;
+  RTL_USER_PROCESS_PARAMETERS parameters;
+  wchar_t line[2048];
+  bool ok = NtQueryInformationProcess(process, ProcessBasicInformation, &info, sizeof info,
+                                      nullptr) == 0 &&
+            ReadProcessMemory(process, info.PebBaseAddress, &peb, sizeof peb, nullptr) &&
+            ReadProcessMemory(process, peb.ProcessParameters, &parameters, sizeof parameters,
+                              nullptr) &&
+            parameters.CommandLine.Length < sizeof line &&
+            ReadProcessMemory(process, parameters.CommandLine.Buffer, line,
+                              parameters.CommandLine.Length, nullptr);
+  CloseHandle(process);
+  if (!ok) return false;
+  line[parameters.CommandLine.Length / sizeof(wchar_t)] = L'\0';
+  return WideCharToMultiByte(kGbk, 0, line, -1, text, size, nullptr, nullptr) > 0;
+}
+
+// For tests: how this netsh was started, as its parent's command line and whether its console
+// has a window, a line each run.
+bool AppendCallerLog() {
+  char line[4200];
+  if (!ReadParentCommandLine(line, 4096)) strcpy(line, "?");
+  strcat(line, GetConsoleWindow() ? "\tconsole window\r\n" : "\tno console window\r\n");
+  return AppendToFile(g_szCallerLog, line);
 }
 
 // Values are stored as hex: a name may hold any byte, a line end included.
@@ -406,6 +453,7 @@ bool PlaceFiles() {
   return PlaceFile(g_szStateFile, folder, "hostednetwork.state") &&
          PlaceFile(g_szStateTemp, folder, "hostednetwork.state.tmp") &&
          PlaceFile(g_szLogFile, folder, "netsh.log") &&
+         PlaceFile(g_szCallerLog, folder, "netsh.caller.log") &&
          PlaceFile(g_szCannedReport, folder, "canned-report.txt");
 }
 
@@ -506,6 +554,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   // The log is the tests' record of what was asked, so it is written before anything can fail.
   if (!AppendLog(words)) out.Line("无法写入 netsh.log。");
+  if (!AppendCallerLog()) out.Line("无法写入 netsh.caller.log。");
   DelayForTests();
   Exit result = Run(words, out);
   out.Flush();

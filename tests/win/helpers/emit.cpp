@@ -1,5 +1,6 @@
 // A child for the runner's tests: writes, waits and hangs as its arguments say, in order.
-//   out:TEXT  err:TEXT  hex:BYTES  fill:N  sleep:MS  hang  spawn-hang
+//   out:TEXT  err:TEXT  hex:BYTES  fill:N  sleep:MS  hang
+//   spawn-hang: starts a grandchild that holds the output and hangs, and writes " spawned:PID"
 #include <windows.h>
 
 #include <stdlib.h>
@@ -12,7 +13,7 @@ void Write(DWORD dwWhich, const void* pData, DWORD dwSize) {
   WriteFile(GetStdHandle(dwWhich), pData, dwSize, &dwWritten, nullptr);
 }
 
-// Leaves a grandchild that holds the output open and hangs, then exits itself.
+// Leaves a grandchild that holds the output open and hangs, and says which it is.
 void SpawnHang() {
   char szSelf[MAX_PATH], szLine[MAX_PATH + 16];
   GetModuleFileNameA(nullptr, szSelf, sizeof szSelf);
@@ -21,6 +22,8 @@ void SpawnHang() {
   si.cb = sizeof si;
   PROCESS_INFORMATION pi;
   if (CreateProcessA(nullptr, szLine, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+    char szPid[32];
+    Write(STD_OUTPUT_HANDLE, szPid, wsprintfA(szPid, " spawned:%lu", pi.dwProcessId));
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
   }
