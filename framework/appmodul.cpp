@@ -6,6 +6,12 @@
 // Multibyte texts follow the system's ANSI code page; this runs before any static object is built.
 __attribute__((constructor(101))) static void InitMultibyteCodePage() { _setmbcp(_MB_CP_ANSI); }
 
+// The program runs as administrator: every function with a buffer on its stack is guarded, and
+// copies whose sizes the compiler knows are checked.
+#if !defined(__SSP_STRONG__) || !defined(_FORTIFY_SOURCE) || _FORTIFY_SOURCE < 2
+#error "built without -fstack-protector-strong and -D_FORTIFY_SOURCE=2"
+#endif
+
 // The stack guards' value, which their run time sets up only when it is still zero.
 extern "C" void* __stack_chk_guard;
 
@@ -19,11 +25,11 @@ __attribute__((constructor(101), no_stack_protector)) static void InitStackGuard
   LARGE_INTEGER counter;
   ::GetSystemTimeAsFileTime(&now);
   ::QueryPerformanceCounter(&counter);
-  UINT_PTR seed = (static_cast<UINT_PTR>(now.dwHighDateTime) << 16) ^ now.dwLowDateTime ^
+  UINT_PTR mix = (static_cast<UINT_PTR>(now.dwHighDateTime) << 16) ^ now.dwLowDateTime ^
                   counter.LowPart ^ (static_cast<UINT_PTR>(counter.HighPart) << 8) ^
                   ::GetCurrentProcessId() ^ (static_cast<UINT_PTR>(::GetCurrentThreadId()) << 12) ^
                   ::GetTickCount() ^ reinterpret_cast<UINT_PTR>(&now);
-  __stack_chk_guard = reinterpret_cast<void*>(seed ? seed : 0x2B992DDF);
+  __stack_chk_guard = reinterpret_cast<void*>(mix ? mix : 0x2B992DDF);
 }
 
 namespace {

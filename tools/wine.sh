@@ -15,5 +15,13 @@ esac
 
 export WINEPREFIX=$prefix WINELOADER=$loader WINEDEBUG=${WINEDEBUG:--all}
 "$(dirname "$0")/wineprefix.sh" "$prefix"
+# Under Wine a child ended while its windowless console is still being made can leave a console
+# host behind, which holds whatever output it inherited; CTest would wait for it. So the program
+# writes to a file, passed on once the program itself has ended.
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
 # Set through env: bash itself has no zh_CN locale to switch to and would warn.
-exec env LC_ALL=zh_CN.UTF-8 "$loader" "$prog" "$@"
+status=0
+env LC_ALL=zh_CN.UTF-8 "$loader" "$prog" "$@" >"$out" 2>&1 || status=$?
+cat "$out"
+exit "$status"

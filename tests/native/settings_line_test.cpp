@@ -92,10 +92,15 @@ TEST(ComposeSettingsLine, LineOfExactly511CharactersFitsAndOneMoreDoesNot) {
   EXPECT_EQ(Compose(std::string(100000, 'n'), "k\\", &strLine), SettingsCheck::TrailingBackslash);
 }
 
-TEST(ComposeSettingsLine, TinyBufferIsRefusedNotOverrun) {
-  char szBuffer[8];
+// Nor is a line without the system folder, which would start a cmd.exe of the current drive.
+TEST(ComposeSettingsLine, TinyBufferOrNoSystemFolderIsRefusedNotWritten) {
+  char szBuffer[8] = "X";
   EXPECT_EQ(ComposeSettingsLine(kSystemDir, "n", "k", szBuffer, sizeof szBuffer),
             SettingsCheck::TooLong);
+  char szLine[COMMAND_SIZE] = "X";
+  EXPECT_EQ(ComposeSettingsLine("", "n", "k", szLine, sizeof szLine), SettingsCheck::TooLong);
+  EXPECT_STREQ(szBuffer, "X");
+  EXPECT_STREQ(szLine, "X");
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // The texts reach the program as GBK bytes; these are the bytes a Chinese Windows expects.
 #include <gtest/gtest.h>
 
-#include <string.h>
-
 #include <string>
 #include <utility>
 
@@ -62,20 +60,6 @@ TEST(Texts, CommandLinesRunTheSystemsNetshThroughTheSystemsInterpreter) {
   }
   EXPECT_STREQ(kNetshSetPrefix, "wlan set hostednetwork ssid=");
   EXPECT_STREQ(kNetshSetKey, " key=");
-}
-
-TEST(Texts, CommandLineThatDoesNotFitOrHasNoFolderIsNotWritten) {
-  char szLine[64];
-  memset(szLine, 'X', sizeof szLine);
-  EXPECT_FALSE(ComposeNetshLine(szLine, sizeof szLine, "", {"x"}));
-  EXPECT_FALSE(ComposeNetshLine(szLine, 0, "C:\\W", {"x"}));
-  ASSERT_TRUE(ComposeNetshLine(szLine, sizeof szLine, "C:\\W", {}));
-  const std::string strFits(sizeof szLine - 1 - strlen(szLine), 'w');
-  memset(szLine, 'X', sizeof szLine);
-  EXPECT_FALSE(ComposeNetshLine(szLine, sizeof szLine, "C:\\W", {strFits.c_str(), "w"}));
-  EXPECT_EQ(szLine[0], 'X');
-  ASSERT_TRUE(ComposeNetshLine(szLine, sizeof szLine, "C:\\W", {strFits.c_str()}));
-  EXPECT_EQ(strlen(szLine), sizeof szLine - 1);
 }
 
 }  // namespace

@@ -1,33 +1,27 @@
-// Where a program on the framework may load DLLs from once its start-up has run.
-#include <gtest/gtest.h>
-#include <windows.h>
+// A program on the framework whose start-up is the program's own; CTest runs it and reads its
+// exit code: 0 when, once start-up has run, a DLL that lies beside it does not load by its bare
+// name while a system DLL does; 1 when the DLL beside it loads; 2 when the system DLL does not;
+// 3 when the DLL is not beside it at all, so that the test would prove nothing.
+#include <initializer_list>
 
-#include <string>
+#include "afxwin.h"
 
-#include "test_support.h"
+class CStartupTest : public CWinApp {
+ public:
+  BOOL InitInstance() override {
+    const char kBeside[] = "app_folder_only.dll";
+    HMODULE hBeside = LoadLibraryA(kBeside);
+    HMODULE hSystem = LoadLibraryA("version.dll");
+    HMODULE hThere = LoadLibraryExA(kBeside, nullptr, LOAD_LIBRARY_SEARCH_APPLICATION_DIR);
+    m_nResult = hBeside ? 1 : !hSystem ? 2 : !hThere ? 3 : 0;
+    for (HMODULE hModule : {hBeside, hSystem, hThere})
+      if (hModule) FreeLibrary(hModule);
+    return FALSE;
+  }
+  int ExitInstance() override { return m_nResult; }
 
-namespace {
+ private:
+  int m_nResult = -1;
+};
 
-// The probe lies beside this program, and so does the DLL, which this program finds by name.
-TEST(Startup, DllBesideTheProgramDoesNotLoadByNameOnceStartUpHasRun) {
-  HMODULE hHere = LoadLibraryA("app_folder_only.dll");
-  ASSERT_NE(hHere, nullptr) << "without the restriction the program's folder is searched";
-  FreeLibrary(hHere);
-
-  std::string strLine = "\"" + WindowsPath(STARTUP_PROBE_PATH) + "\"";
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi = {};
-  ASSERT_TRUE(CreateProcessA(nullptr, &strLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &si, &pi))
-      << "error " << GetLastError();
-  CloseHandle(pi.hThread);
-  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 30000), WAIT_OBJECT_0);
-  DWORD dwCode = ~0u;
-  EXPECT_TRUE(GetExitCodeProcess(pi.hProcess, &dwCode));
-  TerminateProcess(pi.hProcess, 99);
-  CloseHandle(pi.hProcess);
-  EXPECT_EQ(dwCode, 0u) << "1: found by name, 2: not by its path, 3: no system DLL";
-}
-
-}  // namespace
+CStartupTest theApp;

@@ -1,5 +1,5 @@
 // A stand-in for netsh's hosted-network commands: Wine's netsh has no wlan context. It answers in
-// GBK like Chinese Windows and keeps the network's state and its log in the folder named by
+// GBK like Chinese Windows and keeps the network's state and its logs in the folder named by
 // VENTORA_NETSH_DIR, else in the current folder. Installed as the Wine prefix's own netsh.exe.
 #include <stdio.h>
 #include <stdlib.h>
