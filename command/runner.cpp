@@ -70,18 +70,23 @@ RunResult RunHidden(LPCSTR lpszCommandLine, char* pReport, size_t size, DWORD dw
   writeEnd.Close();
 
   CHandle job(CreateTreeJob(process));
-  Deadline deadline = {job, process, reader, 0};
-  HANDLE hTimer = nullptr;
-  // Once past the deadline it fires every second until the read ends: a process caught still
-  // starting up may outlive one termination, and a read may begin after a cancel.
-  if (!::CreateTimerQueueTimer(&hTimer, nullptr, OnDeadline, &deadline, dwTimeoutMs, kRetryEndMs,
-                               WT_EXECUTEDEFAULT) ||
-      ::ResumeThread(thread) == static_cast<DWORD>(-1)) {
+  if (::ResumeThread(thread) == static_cast<DWORD>(-1)) {
     ::TerminateProcess(process, ERROR_PROCESS_ABORTED);
-    if (hTimer) ::DeleteTimerQueueTimer(nullptr, hTimer, INVALID_HANDLE_VALUE);
     return RunResult::ProcessFailed;
   }
   thread.Close();
+
+  Deadline deadline = {job, process, reader, 0};
+  HANDLE hTimer = nullptr;
+  // Once past the deadline it fires every second until the read ends: a process caught still
+  // starting up may outlive one termination, and a read may begin after a cancel. A command
+  // that could have no limit is ended at once.
+  if (!::CreateTimerQueueTimer(&hTimer, nullptr, OnDeadline, &deadline, dwTimeoutMs, kRetryEndMs,
+                               WT_EXECUTEDEFAULT)) {
+    if (!job || !::TerminateJobObject(job, ERROR_PROCESS_ABORTED))
+      ::TerminateProcess(process, ERROR_PROCESS_ABORTED);
+    return RunResult::ProcessFailed;
+  }
 
   // Read to the end even once the report is full, so that the child never blocks on the pipe.
   char chunk[1024];

@@ -33,5 +33,5 @@ echo "size             $bytes bytes ($(awk "BEGIN{printf \"%.1f\", $bytes/1024}"
   "${dlls[*]}${others:+ (not OS DLLs: ${others[*]})}  goal <= 49152 bytes, OS DLLs only: $verdict"
 
 cd "$run"
-# Through a pipe: the bench gives up its console, and a pipe keeps its output.
-"$root/tools/wine.sh" "$prefix" "$root/build/$arch/bench.exe" "$@" 2>&1 | cat
+# The bench gives up its console; wine.sh gives it a file for its output, which outlives that.
+"$root/tools/wine.sh" "$prefix" "$root/build/$arch/bench.exe" "$@"

@@ -295,9 +295,9 @@ int main(int argc, char** argv) {
   DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
   if (!length || length >= sizeof folder) Fail("GetCurrentDirectory");
 
-  // The program, started as Explorer starts it, has no console for its commands to share, so
-  // each of them makes one; the bench gives its own up so that its commands pay the same. Its
-  // output is a pipe (tools/bench.sh), which outlives the console.
+  // The program, started as Explorer starts it, has no console, and each of its commands makes
+  // one without a window; the bench gives its own up so that its bare commands run alike. Its
+  // output is a file (tools/wine.sh), which outlives the console.
   if (!FreeConsole()) Fail("FreeConsole");
 
   // The bare side starts where the runner does.
