@@ -28,7 +28,9 @@ bool ReportHasMarker(const char* report, const char* marker) {
   const size_t length = strlen(marker);
   // Only where a character begins: the bytes of a marker may also stand across the middle of
   // two other characters.
-  for (const char* p = report; *p; p += IsGbkLeadByte(static_cast<unsigned char>(*p)) && p[1] ? 2 : 1)
+  for (const char* p = report; *p; ++p) {
     if (strncmp(p, marker, length) == 0) return true;
+    if (IsGbkLeadByte(static_cast<unsigned char>(*p)) && p[1]) ++p;
+  }
   return false;
 }

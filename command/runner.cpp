@@ -16,11 +16,15 @@ struct Deadline {
   volatile LONG bExpired;
 };
 
+// Ends the command and, where the job holds them, everything it started.
+void EndCommand(HANDLE hJob, HANDLE hProcess, UINT uExitCode) {
+  if (!hJob || !::TerminateJobObject(hJob, uExitCode)) ::TerminateProcess(hProcess, uExitCode);
+}
+
 void CALLBACK OnDeadline(PVOID pvDeadline, BOOLEAN) {
   auto pDeadline = static_cast<Deadline*>(pvDeadline);
   ::InterlockedExchange(&pDeadline->bExpired, 1);
-  if (!pDeadline->hJob || !::TerminateJobObject(pDeadline->hJob, ERROR_TIMEOUT))
-    ::TerminateProcess(pDeadline->hProcess, ERROR_TIMEOUT);
+  EndCommand(pDeadline->hJob, pDeadline->hProcess, ERROR_TIMEOUT);
   // Outside a job, what the command started lives on and may hold the pipe's write end: the
   // pending read is cancelled so that it ends all the same. A read not yet begun is caught by
   // the next firing.
@@ -83,8 +87,7 @@ RunResult RunHidden(LPCSTR lpszCommandLine, char* pReport, size_t size, DWORD dw
   // that could have no limit is ended at once.
   if (!::CreateTimerQueueTimer(&hTimer, nullptr, OnDeadline, &deadline, dwTimeoutMs, kRetryEndMs,
                                WT_EXECUTEDEFAULT)) {
-    if (!job || !::TerminateJobObject(job, ERROR_PROCESS_ABORTED))
-      ::TerminateProcess(process, ERROR_PROCESS_ABORTED);
+    EndCommand(job, process, ERROR_PROCESS_ABORTED);
     return RunResult::ProcessFailed;
   }
 
