@@ -16,9 +16,13 @@ inline constexpr char kNetshSetKey[] = " key=";
 inline constexpr char kMarkerAdapterEnabled[] = "已启用";
 inline constexpr char kMarkerHotspotStarted[] = "已启动";
 
-// Every report buffer: 1023 bytes of text and the terminator.
+// Every report: 1023 bytes of what the command wrote and the terminator; decoded, as many
+// UTF-16 units at most.
 inline constexpr size_t REPORT_SIZE = 1024;
-// Every command line: 511 bytes and the terminator.
-inline constexpr size_t COMMAND_SIZE = 512;
+// Every command line buffer, for a UTF-8 line of at most 511 characters (COMMAND_LIMIT) and the
+// terminator.
+inline constexpr size_t COMMAND_SIZE = 1024;
+// The system folder in UTF-8, from the MAX_PATH UTF-16 units Windows may give.
+inline constexpr size_t FOLDER_SIZE = 3 * 260;
 // How long a command may keep its output open before it is ended.
 inline constexpr unsigned long COMMAND_TIMEOUT_MS = 60000;

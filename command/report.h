@@ -1,14 +1,29 @@
-// Appending a command's output to its report, as text, within the report's fixed size.
+// Appending a command's output to its report, as text, within the report's fixed size, and
+// finding a marker in the decoded report.
 #pragma once
 
 #include <stddef.h>
+#include <wchar.h>
+
+// How many bytes the character that starts at text takes in the code page the text is written
+// in, given that left bytes (at least one) stand from there on; more than left when the
+// character is cut short. The runner gives the system's own rule; tests give GBK's and UTF-8's.
+typedef size_t (*CharWidth)(const char* text, size_t left);
+
+// UTF-8's rule: a lead byte tells the length; a sequence stops early at a byte that cannot go on
+// with it, and a byte that begins none stands alone.
+size_t Utf8CharWidth(const char* text, size_t left);
+
+// The longest prefix of text[0..limit) that ends on a character boundary. In a double-byte code
+// page trail bytes share their range with lead bytes, so boundaries are found from the start.
+size_t WholeCharacters(const char* text, size_t limit, CharWidth width);
 
 // Appends the chunk's bytes up to its first zero byte (all of them if it has none) to the
-// zero-terminated text in report, a buffer of size bytes. Text that does not fit is dropped,
-// and the cut never leaves the first half of a GBK double-byte character at the end. Once
-// something was cut, nothing more is taken. Returns false when something was dropped.
-bool AppendReport(char* report, size_t size, const char* chunk, size_t count);
+// zero-terminated text in report, a buffer of size bytes. What does not fit is dropped, and the
+// cut never leaves part of a character at the end. Returns false when something was dropped:
+// the caller then appends nothing more, since what followed a cut would not follow the text.
+bool AppendReport(char* report, size_t size, const char* chunk, size_t count, CharWidth width);
 
-// True when a status report holds the marker's characters anywhere in its text, starting at the
-// start of a character.
-bool ReportHasMarker(const char* report, const char* marker);
+// True when the decoded report holds the marker anywhere. In UTF-16 a character of the basic
+// plane, as every marker's first is, can only match where a character starts.
+bool ReportHasMarker(const wchar_t* report, const wchar_t* marker);

@@ -31,19 +31,38 @@ void CALLBACK OnDeadline(PVOID pvDeadline, BOOLEAN) {
   ::CancelSynchronousIo(pDeadline->hReader);
 }
 
-}  // namespace
-
-bool GetSystemFolder(char (&szFolder)[MAX_PATH]) {
-  UINT cchFolder = ::GetSystemDirectoryA(szFolder, sizeof szFolder);
-  return cchFolder != 0 && cchFolder < sizeof szFolder;
+// Console programs write in the OEM code page: GBK on a Chinese Windows, UTF-8 with the
+// system's UTF-8 option.
+size_t OemCharWidth(const char* text, size_t left) {
+  if (::GetOEMCP() == CP_UTF8) return Utf8CharWidth(text, left);
+  return ::IsDBCSLeadByteEx(::GetOEMCP(), static_cast<BYTE>(*text)) ? 2 : 1;
 }
 
-RunResult RunHidden(LPCSTR lpszCommandLine, char* pReport, size_t size, DWORD dwTimeoutMs) {
-  if (*lpszCommandLine == '\0') return RunResult::ProcessFailed;
+bool GetWideSystemFolder(wchar_t (&szFolder)[MAX_PATH]) {
+  UINT cchFolder = ::GetSystemDirectoryW(szFolder, MAX_PATH);
+  return cchFolder != 0 && cchFolder < MAX_PATH;
+}
+
+}  // namespace
+
+bool GetSystemFolder(char (&szFolder)[FOLDER_SIZE]) {
+  wchar_t szWide[MAX_PATH];
+  return GetWideSystemFolder(szWide) &&
+         ::WideCharToMultiByte(CP_UTF8, 0, szWide, -1, szFolder, sizeof szFolder, nullptr,
+                               nullptr) > 0;
+}
+
+RunResult RunHidden(LPCSTR lpszCommandLine, wchar_t (&szReport)[REPORT_SIZE], DWORD dwTimeoutMs) {
+  // Started through the wide call, so that every character of the line reaches the command.
+  wchar_t szLine[COMMAND_SIZE];
+  if (*lpszCommandLine == '\0' ||
+      !::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, lpszCommandLine, -1, szLine,
+                             COMMAND_SIZE))
+    return RunResult::ProcessFailed;
   // The interpreter looks for a command in its current folder before the path: started in ours,
   // a netsh.* planted beside the program would run as administrator.
-  char szSystemDir[MAX_PATH];
-  if (!GetSystemFolder(szSystemDir)) return RunResult::ProcessFailed;
+  wchar_t szSystemDir[MAX_PATH];
+  if (!GetWideSystemFolder(szSystemDir)) return RunResult::ProcessFailed;
   // The deadline cancels this thread's read; without that, the command could have no limit.
   CHandle reader;
   if (!::DuplicateHandle(::GetCurrentProcess(), ::GetCurrentThread(), ::GetCurrentProcess(),
@@ -56,7 +75,7 @@ RunResult RunHidden(LPCSTR lpszCommandLine, char* pReport, size_t size, DWORD dw
   // The child needs only the write end; were this to fail, a read end in the child is harmless.
   ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
 
-  STARTUPINFOA si = {};
+  STARTUPINFOW si = {};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
   si.wShowWindow = SW_HIDE;
@@ -65,8 +84,7 @@ RunResult RunHidden(LPCSTR lpszCommandLine, char* pReport, size_t size, DWORD dw
   PROCESS_INFORMATION pi = {};
   // Suspended, so that nothing it starts can escape the job before it is in it. Its console has
   // no window: Windows 11's default terminal shows a console that is only asked to hide.
-  // CreateProcessA converts the line into a copy of its own and never writes to it.
-  if (!::CreateProcessA(nullptr, const_cast<LPSTR>(lpszCommandLine), nullptr, nullptr, TRUE,
+  if (!::CreateProcessW(nullptr, szLine, nullptr, nullptr, TRUE,
                         CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, szSystemDir, &si, &pi))
     return RunResult::ProcessFailed;
   CHandle process(pi.hProcess), thread(pi.hThread);
@@ -75,7 +93,7 @@ RunResult RunHidden(LPCSTR lpszCommandLine, char* pReport, size_t size, DWORD dw
 
   CHandle job(CreateTreeJob(process));
   if (::ResumeThread(thread) == static_cast<DWORD>(-1)) {
-    ::TerminateProcess(process, ERROR_PROCESS_ABORTED);
+    EndCommand(job, process, ERROR_PROCESS_ABORTED);
     return RunResult::ProcessFailed;
   }
   thread.Close();
@@ -91,13 +109,19 @@ RunResult RunHidden(LPCSTR lpszCommandLine, char* pReport, size_t size, DWORD dw
     return RunResult::ProcessFailed;
   }
 
-  // Read to the end even once the report is full, so that the child never blocks on the pipe.
+  // Read to the end even once the report is full, so that the child never blocks on the pipe;
+  // but not past the deadline: outside a job, what the command started may write for ever, and
+  // then every read completes before a cancel can find it pending.
+  char szBytes[REPORT_SIZE] = {};
+  bool bWhole = true;
   char chunk[1024];
   DWORD dwRead;
-  while (::ReadFile(readEnd, chunk, sizeof chunk, &dwRead, nullptr))
-    AppendReport(pReport, size, chunk, dwRead);
+  while (!deadline.bExpired && ::ReadFile(readEnd, chunk, sizeof chunk, &dwRead, nullptr))
+    if (bWhole) bWhole = AppendReport(szBytes, sizeof szBytes, chunk, dwRead, OemCharWidth);
 
   // Waits for a deadline that is firing right now, so that `deadline` outlives it.
   ::DeleteTimerQueueTimer(nullptr, hTimer, INVALID_HANDLE_VALUE);
+  // Each byte gives at most one UTF-16 unit, and four bytes two: the text always fits.
+  if (!::MultiByteToWideChar(CP_OEMCP, 0, szBytes, -1, szReport, REPORT_SIZE)) szReport[0] = L'\0';
   return deadline.bExpired ? RunResult::TimedOut : RunResult::Done;
 }

@@ -4,17 +4,19 @@
 
 #include <windows.h>
 
-#include <stddef.h>
+#include "command/commands.h"
 
 enum class RunResult { Done, PipeFailed, ProcessFailed, TimedOut };
 
-// The system folder, where the commands' programs live and where they run; false when Windows
-// does not say or it does not fit.
-bool GetSystemFolder(char (&szFolder)[MAX_PATH]);
+// The system folder, in UTF-8, where the commands' programs live and where they run; false when
+// Windows does not say or it does not fit.
+bool GetSystemFolder(char (&szFolder)[FOLDER_SIZE]);
 
-// Runs the command line, whose first token names the program by its full path, hidden and
-// without a console window, in the system folder. Appends what it writes to standard output
-// and error to the zero-terminated text in pReport (size bytes) until the output ends, or until
-// dwTimeoutMs have passed: the command and what it started are then ended where Windows lets
-// them be, and the read ends all the same. An empty line starts nothing.
-RunResult RunHidden(LPCSTR lpszCommandLine, char* pReport, size_t size, DWORD dwTimeoutMs);
+// Runs the command line, a UTF-8 text whose first token names the program by its full path,
+// hidden and without a console window, in the system folder. Collects what it writes to
+// standard output and error, up to 1023 bytes cut on a whole character of the OEM code page,
+// which console programs write in, until the output ends or dwTimeoutMs have passed: the command
+// and what it started are then ended where Windows lets them be, and the read ends all the same.
+// Unless it could not start, szReport then holds that output decoded. An empty line starts
+// nothing.
+RunResult RunHidden(LPCSTR lpszCommandLine, wchar_t (&szReport)[REPORT_SIZE], DWORD dwTimeoutMs);

@@ -3,7 +3,6 @@
 #include <string.h>
 
 #include "command/commands.h"
-#include "command/gbk.h"
 #include "command/netsh_line.h"
 
 namespace {
@@ -15,15 +14,23 @@ bool IsUnsafe(const char* text) {
   return false;
 }
 
-// A backslash just before the closing quote would make the quote literal text. Judged on
-// characters: 0x5C as the trail byte of a double-byte character is no backslash.
+// A backslash just before the closing quote would make the quote literal text.
 bool EndsWithBackslash(const char* text) {
   size_t length = strlen(text);
-  return length > 0 && text[length - 1] == '\\' &&
-         WholeCharacters(text, length - 1) == length - 1;
+  return length > 0 && text[length - 1] == '\\';
 }
 
 }  // namespace
+
+size_t GbkLength(const char* text) {
+  size_t length = 0;
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+    if (*p < 0x80) ++length;
+    else if (*p >= 0xF0) length += 4;
+    else if (*p >= 0xC0) length += 2;
+  }
+  return length;
+}
 
 SettingsCheck ComposeSettingsLine(const char* systemDir, const char* name, const char* key,
                                   char* line, size_t size) {
@@ -31,8 +38,13 @@ SettingsCheck ComposeSettingsLine(const char* systemDir, const char* name, const
   if (*key == '\0') return SettingsCheck::EmptyKey;
   if (IsUnsafe(name) || IsUnsafe(key)) return SettingsCheck::UnsafeCharacter;
   if (EndsWithBackslash(name) || EndsWithBackslash(key)) return SettingsCheck::TrailingBackslash;
-  if (!ComposeNetshLine(line, size, systemDir,
-                        {kNetshSetPrefix, "\"", name, "\"", kNetshSetKey, "\"", key, "\""}))
+  // Composed aside, so that a refused line leaves the buffer as it was. Within the limit a line
+  // takes at most one and a half UTF-8 bytes for each character counted.
+  char composed[2 * COMMAND_LIMIT + 1];
+  if (!ComposeNetshLine(composed, sizeof composed, systemDir,
+                        {kNetshSetPrefix, "\"", name, "\"", kNetshSetKey, "\"", key, "\""}) ||
+      GbkLength(composed) > COMMAND_LIMIT || strlen(composed) >= size)
     return SettingsCheck::TooLong;
+  memcpy(line, composed, strlen(composed) + 1);
   return SettingsCheck::Ok;
 }

@@ -1,4 +1,4 @@
-// CString: the growable char string that dialog fields are exchanged through.
+// CString: the growable char string that dialog fields are exchanged through, in UTF-8.
 #pragma once
 
 #include <windows.h>

@@ -1,11 +1,14 @@
 #include "afxwin.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 namespace {
 
 CWinApp* g_pApp;
 AFX_MESSAGEBOX_HOOK g_pfnMessageBoxHook;
+// The message boxes' title: the application's name, or the program's file name without its type.
+wchar_t g_szTitle[MAX_PATH];
 
 const AFX_MSGMAP_ENTRY* FindEntry(const AFX_MSGMAP* pMap, UINT message, WPARAM wParam) {
   for (; pMap; pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr) {
@@ -41,13 +44,16 @@ void CenterWindow(HWND hWnd, HWND hOwner) {
   ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The part of a path after its last backslash, found by characters: the second byte of a
-// double-byte character may be 0x5C, as in 淺.
-const char* FileNameOf(const char* path) {
-  const char* name = path;
-  for (const char* p = path; *p; p = ::CharNextA(p))
-    if (*p == '\\') name = p + 1;
-  return name;
+// The program's file name without its type, read in UTF-16: in an ANSI path the second byte of
+// a double-byte character may be 0x5C, as in 淺, and a name may hold characters that the ANSI
+// code page lacks.
+void TitleFromFileName(wchar_t (&szTitle)[MAX_PATH]) {
+  wchar_t path[MAX_PATH];
+  DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
+  const wchar_t* name = wcsrchr(path, L'\\');
+  lstrcpynW(szTitle, name ? name + 1 : path, MAX_PATH);
+  if (wchar_t* dot = wcsrchr(szTitle, L'.')) *dot = L'\0';
 }
 
 // Without an icon of the caller's choosing, a box that informs warns and a box that asks asks.
@@ -63,6 +69,30 @@ UINT WithDefaultIcon(UINT nType) {
 }
 
 }  // namespace
+
+CA2W::CA2W(LPCSTR psz, UINT nCodePage) {
+  int cch = ::MultiByteToWideChar(nCodePage, 0, psz, -1, nullptr, 0);
+  if (cch <= 0) return;
+  m_psz = static_cast<LPWSTR>(malloc(cch * sizeof(wchar_t)));
+  if (m_psz && ::MultiByteToWideChar(nCodePage, 0, psz, -1, m_psz, cch) != cch) {
+    free(m_psz);
+    m_psz = nullptr;
+  }
+}
+
+CA2W::~CA2W() { free(m_psz); }
+
+CW2A::CW2A(LPCWSTR psz, UINT nCodePage) {
+  int cb = ::WideCharToMultiByte(nCodePage, 0, psz, -1, nullptr, 0, nullptr, nullptr);
+  if (cb <= 0) return;
+  m_psz = static_cast<LPSTR>(malloc(cb));
+  if (m_psz && ::WideCharToMultiByte(nCodePage, 0, psz, -1, m_psz, cb, nullptr, nullptr) != cb) {
+    free(m_psz);
+    m_psz = nullptr;
+  }
+}
+
+CW2A::~CW2A() { free(m_psz); }
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap() {
   static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, nullptr, nullptr}};
@@ -97,15 +127,17 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
   HWND hCtrl = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC);
   if (!pDX->m_bSaveAndValidate) {
-    ::SetWindowTextA(hCtrl, value);
+    ::SetWindowTextW(hCtrl, CA2W(value, CP_UTF8));
     return;
   }
-  int length = ::GetWindowTextLengthA(hCtrl);
-  LPSTR buffer = value.GetBuffer(length);
-  if (!buffer) return;
-  buffer[0] = '\0';
-  ::GetWindowTextA(hCtrl, buffer, length + 1);
-  value.ReleaseBuffer();
+  int length = ::GetWindowTextLengthW(hCtrl);
+  auto text = static_cast<LPWSTR>(malloc((length + 1) * sizeof(wchar_t)));
+  if (text) {
+    text[0] = L'\0';
+    ::GetWindowTextW(hCtrl, text, length + 1);
+  }
+  value = CW2A(text ? text : L"", CP_UTF8);
+  free(text);
 }
 
 BEGIN_MESSAGE_MAP(CDialog, CCmdTarget)
@@ -118,7 +150,8 @@ INT_PTR CDialog::DoModal() {
   CWnd* pOwner = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
   HWND hOwner = pOwner && pOwner != this ? pOwner->m_hWnd : nullptr;
   HINSTANCE hInstance = AfxFindResourceHandle(MAKEINTRESOURCEA(m_nIDTemplate), RT_DIALOG);
-  INT_PTR result = ::DialogBoxParamA(hInstance, MAKEINTRESOURCEA(m_nIDTemplate), hOwner,
+  // A wide dialog, whose edit fields take every character typed.
+  INT_PTR result = ::DialogBoxParamW(hInstance, MAKEINTRESOURCEW(m_nIDTemplate), hOwner,
                                      DialogProc, reinterpret_cast<LPARAM>(this));
   m_hWnd = nullptr;
   return result;
@@ -146,7 +179,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
   if (message == WM_INITDIALOG) {
     auto pDlg = reinterpret_cast<CDialog*>(lParam);
     pDlg->m_hWnd = hWnd;
-    ::SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
+    ::SetWindowLongPtrW(hWnd, DWLP_USER, lParam);
     // A dialog that comes up hidden and that its own start-up leaves where it was is centred,
     // unless it is owned by a window that it does not block.
     RECT before, after;
@@ -159,12 +192,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     }
     return bResult;
   }
-  auto pDlg = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
+  auto pDlg = reinterpret_cast<CDialog*>(::GetWindowLongPtrW(hWnd, DWLP_USER));
   LRESULT result;
   if (!pDlg || !pDlg->OnWndMsg(message, wParam, lParam, &result)) return FALSE;
   // The dialog manager takes a drag icon as the procedure's own result.
   if (message == WM_QUERYDRAGICON) return result;
-  ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, result);
+  ::SetWindowLongPtrW(hWnd, DWLP_MSGRESULT, result);
   return TRUE;
 }
 
@@ -191,27 +224,26 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   CWinApp* pApp = AfxGetApp();
   if (!pApp) return -1;
   pApp->m_hInstance = hInstance;
-  if (!pApp->m_pszAppName) {
-    char path[MAX_PATH];
-    DWORD length = ::GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length > 0 && length < sizeof path) {
-      lstrcpynA(pApp->m_szModuleName, FileNameOf(path), sizeof pApp->m_szModuleName);
-      if (char* dot = strrchr(pApp->m_szModuleName, '.')) *dot = '\0';
-    }
-    pApp->m_pszAppName = pApp->m_szModuleName;
-  }
+  if (pApp->m_pszAppName)
+    lstrcpynW(g_szTitle, CA2W(pApp->m_pszAppName, AFX_TEXT_CODE_PAGE), MAX_PATH);
+  else
+    TitleFromFileName(g_szTitle);
   // A dialog application does its whole work inside InitInstance.
   pApp->InitInstance();
   return pApp->ExitInstance();
 }
 
-int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT) {
+int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp) {
+  return AfxMessageBox(CA2W(lpszText, AFX_TEXT_CODE_PAGE), nType, nIDHelp);
+}
+
+int AfxMessageBox(LPCWSTR lpszText, UINT nType, UINT) {
   CWnd* pMainWnd = AfxGetMainWnd();
   HWND hOwner = pMainWnd ? pMainWnd->m_hWnd : nullptr;
-  const char* title = g_pApp && g_pApp->m_pszAppName ? g_pApp->m_pszAppName : nullptr;
+  LPCWSTR title = g_szTitle[0] ? g_szTitle : nullptr;
   nType = WithDefaultIcon(nType);
   if (g_pfnMessageBoxHook) return g_pfnMessageBoxHook(hOwner, lpszText, title, nType);
-  return ::MessageBoxA(hOwner, lpszText, title, nType);
+  return ::MessageBoxW(hOwner, lpszText, title, nType);
 }
 
 AFX_MESSAGEBOX_HOOK AfxSetMessageBoxHook(AFX_MESSAGEBOX_HOOK pfnHook) {

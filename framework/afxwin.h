@@ -1,10 +1,45 @@
 // The small application framework the program is written against: an application object, modal
 // dialogs with message maps and data exchange, and message boxes, on plain Win32.
+//
+// The program's own texts are char strings in code page 936 (GBK) whatever the system's code
+// pages are; the framework hands every text to Windows through the wide functions, so that they
+// read right with Windows' UTF-8 option too. Code page 936 is on every Windows since Vista.
 #pragma once
 
 #include <windows.h>
 
 #include "afxstr.h"
+
+// The code page of every char text the program hands the framework.
+inline constexpr UINT AFX_TEXT_CODE_PAGE = 936;
+
+// A text converted to UTF-16 from a code page, for as long as the object lives; empty when it
+// cannot be converted.
+class CA2W {
+ public:
+  CA2W(LPCSTR psz, UINT nCodePage);
+  ~CA2W();
+  CA2W(const CA2W&) = delete;
+  CA2W& operator=(const CA2W&) = delete;
+  operator LPCWSTR() const { return m_psz ? m_psz : L""; }
+
+ private:
+  LPWSTR m_psz = nullptr;
+};
+
+// A UTF-16 text converted to a code page, for as long as the object lives; empty when it cannot
+// be converted.
+class CW2A {
+ public:
+  CW2A(LPCWSTR psz, UINT nCodePage);
+  ~CW2A();
+  CW2A(const CW2A&) = delete;
+  CW2A& operator=(const CW2A&) = delete;
+  operator LPCSTR() const { return m_psz ? m_psz : ""; }
+
+ private:
+  LPSTR m_psz = nullptr;
+};
 
 class CCmdTarget;
 
@@ -66,10 +101,10 @@ class CWnd : public CCmdTarget {
   HWND m_hWnd = nullptr;
 
   BOOL SetDlgItemText(int nID, LPCSTR lpszString) {
-    return ::SetDlgItemTextA(m_hWnd, nID, lpszString);
+    return ::SetDlgItemTextW(m_hWnd, nID, CA2W(lpszString, AFX_TEXT_CODE_PAGE));
   }
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return ::SendMessageA(m_hWnd, message, wParam, lParam);
+    return ::SendMessageW(m_hWnd, message, wParam, lParam);
   }
   BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
   BOOL GetClientRect(LPRECT lpRect) const { return ::GetClientRect(m_hWnd, lpRect); }
@@ -93,6 +128,7 @@ class CDataExchange {
   CWnd* m_pDlgWnd;
 };
 
+// The control's text as UTF-8, so that every character typed reaches the field.
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
 
 // A modal dialog on a template of the application's resources.
@@ -153,7 +189,8 @@ class CWaitCursor {
 
 class CWinApp : public CCmdTarget {
  public:
-  // The name titles the message boxes; without one, the program's file name serves.
+  // The name (a text of the program's) titles the message boxes; without one, the program's file
+  // name serves.
   explicit CWinApp(LPCSTR lpszAppName = nullptr);
 
   virtual BOOL InitInstance() { return FALSE; }
@@ -165,10 +202,6 @@ class CWinApp : public CCmdTarget {
   HINSTANCE m_hInstance = nullptr;
   LPCSTR m_pszAppName;
 
- private:
-  friend int AfxWinMain(HINSTANCE, HINSTANCE, LPSTR, int);
-  char m_szModuleName[MAX_PATH] = "";
-
   DECLARE_MESSAGE_MAP()
 };
 
@@ -179,9 +212,12 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, in
 
 // A box of type nType owned by the main window and titled with the application's name; a box
 // with no icon flag gets the exclamation icon (OK, OK/Cancel) or the question icon (yes/no).
+// The text is one of the program's, or one already decoded.
 int AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+int AfxMessageBox(LPCWSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 
-// Tests watch the message boxes through this hook, which takes what MessageBoxA would, instead
+// Tests watch the message boxes through this hook, which takes what MessageBoxW would, instead
 // of showing them; it returns the previous hook. Null restores the real boxes.
-typedef int (*AFX_MESSAGEBOX_HOOK)(HWND hOwner, LPCSTR lpszText, LPCSTR lpszCaption, UINT nType);
+typedef int (*AFX_MESSAGEBOX_HOOK)(HWND hOwner, LPCWSTR lpszText, LPCWSTR lpszCaption,
+                                   UINT nType);
 AFX_MESSAGEBOX_HOOK AfxSetMessageBoxHook(AFX_MESSAGEBOX_HOOK pfnHook);

@@ -14,7 +14,9 @@ missing=()
 for p in "${need[@]}"; do
   dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
 done
-have_locale() { locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; }
+have_locale() {
+  locale -a 2>/dev/null | grep -qix 'zh_CN.utf8' && locale -a 2>/dev/null | grep -qix 'hi_IN.utf8'
+}
 [ ${#missing[@]} -eq 0 ] && have_locale && exit 0
 
 SUDO=""
@@ -42,8 +44,10 @@ if [ ${#missing[@]} -gt 0 ]; then
     apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-# Wine converts the Linux side's texts through this locale; its ANSI code page then is 936.
+# Wine converts the Linux side's texts, file names among them, through these locales; its ANSI
+# code page then is 936, or, in hi_IN's, which has none, 65001 as with Windows' UTF-8 option.
 if ! have_locale; then
-  step "adding the zh_CN.UTF-8 locale" $SUDO sh -c \
-    "sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen && locale-gen"
+  step "adding the zh_CN.UTF-8 and hi_IN.UTF-8 locales" $SUDO sh -c \
+    "sed -i -e 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' -e 's/^# *hi_IN UTF-8/hi_IN UTF-8/' \
+      /etc/locale.gen && locale-gen"
 fi

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # wine.sh PREFIX PROGRAM [ARGS...]: runs one Windows program under Wine in the given prefix (made
-# on first use), with code page 936. CMake's cross-compiling emulator, and the run and test scripts.
+# on first use), with code page 936, or, with VENTORA_UTF8=1, in the prefix PREFIX-utf8 with code
+# page 65001, as Windows' UTF-8 option gives. CMake's cross-compiling emulator, and the run and
+# test scripts. The program finds the code page it is meant to get in VENTORA_CODE_PAGE.
 set -euo pipefail
 prefix=$1 prog=$2; shift 2
 source "$(dirname "$0")/winesession.sh"
@@ -13,6 +15,15 @@ case "$(od -An -tx1 -j$((pe + 4)) -N2 "$prog" | tr -d ' ')" in
   *) echo "wine.sh: $prog is no x86 Windows program" >&2; exit 2 ;;
 esac
 
+# Wine takes its code pages from the locale: one without an ANSI code page gives 65001 for both.
+if [ "${VENTORA_UTF8:-}" = 1 ]; then
+  prefix=$prefix-utf8
+  locale=hi_IN.UTF-8
+  export VENTORA_CODE_PAGE=65001
+else
+  locale=zh_CN.UTF-8
+  export VENTORA_CODE_PAGE=936
+fi
 export WINEPREFIX=$prefix WINELOADER=$loader WINEDEBUG=${WINEDEBUG:--all}
 "$(dirname "$0")/wineprefix.sh" "$prefix"
 # Under Wine a child ended while its windowless console is still being made can leave a console
@@ -22,6 +33,6 @@ out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 # Set through env: bash itself has no zh_CN locale to switch to and would warn.
 status=0
-env LC_ALL=zh_CN.UTF-8 "$loader" "$prog" "$@" >"$out" 2>&1 || status=$?
+env LC_ALL="$locale" "$loader" "$prog" "$@" >"$out" 2>&1 || status=$?
 cat "$out"
 exit "$status"

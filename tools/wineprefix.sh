@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # wineprefix.sh DIR: makes a Wine prefix for the project's programs, once, even when asked twice at
-# once; a prefix made by an older version of this script gets the settings it lacks.
+# once; a prefix made by an older version of this script gets the settings it lacks. A DIR whose
+# name ends in -utf8 is the prefix of Windows' UTF-8 option (tools/wine.sh).
 set -euo pipefail
 prefix=$1
 source "$(dirname "$0")/winesession.sh"
-version=3
+version=4
 mkdir -p "$prefix"
 exec 9>"$prefix.lock"
 flock 9
@@ -26,5 +27,14 @@ cp /usr/share/wine/fonts/marlett.ttf "$fonts/" ||
 # there): Wine runs that file only when told to prefer it to its builtin netsh.
 "$wine_dir/wine64" reg add 'HKCU\Software\Wine\DllOverrides' /v netsh.exe /d native /f \
   >/dev/null 2>&1
+# Under code page 936 Wine draws Chinese with a CJK font by itself; under 65001 it must be told
+# to, for the fonts the dialogs and the message boxes name. Wine reads the names in the locale's
+# charset, UTF-8 here.
+if [[ $prefix == *-utf8 ]]; then
+  for font in 宋体 SimSun Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
+    env LC_ALL=hi_IN.UTF-8 "$wine_dir/wine64" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+      /v "$font" /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
+  done
+fi
 "$wine_dir/wineserver" -w
 echo "$version" >"$prefix/.ready"

@@ -26,10 +26,14 @@ BOOL CHotspotDlg::OnInitDialog() {
   SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-  char szLine[COMMAND_SIZE], szReport[REPORT_SIZE] = {};
+  char szLine[COMMAND_SIZE];
+  wchar_t szReport[REPORT_SIZE] = {};
   RunCommand(NetshLine(kNetshShowStatus, szLine), szReport);
-  ShowAdapterState(ReportHasMarker(szReport, kMarkerAdapterEnabled));
-  ShowHotspotState(ReportHasMarker(szReport, kMarkerHotspotStarted));
+  // Found in the decoded report, so that a report in UTF-8 tells as much as one in GBK.
+  ShowAdapterState(
+      ReportHasMarker(szReport, CA2W(kMarkerAdapterEnabled, AFX_TEXT_CODE_PAGE)));
+  ShowHotspotState(
+      ReportHasMarker(szReport, CA2W(kMarkerHotspotStarted, AFX_TEXT_CODE_PAGE)));
   return TRUE;
 }
 
@@ -82,7 +86,7 @@ void CHotspotDlg::RunNetshAndShow(LPCSTR lpszNetshWords, void (CHotspotDlg::*pfn
 }
 
 void CHotspotDlg::RunAndShow(LPCSTR lpszCommandLine, void (CHotspotDlg::*pfnAfterRun)()) {
-  char szReport[REPORT_SIZE] = {};
+  wchar_t szReport[REPORT_SIZE] = {};
   RunCommand(lpszCommandLine, szReport);
   // A toggle's new caption is up before its report shows.
   if (pfnAfterRun) (this->*pfnAfterRun)();

@@ -8,10 +8,11 @@ class CHotspotDlg : public CDialog {
  public:
   explicit CHotspotDlg(CWnd* pParent = nullptr);
 
-  // Runs one command line hidden and appends what it writes, standard output and error alike,
-  // to the report. Failures and a time-out are told to the user here; the report then holds
-  // whatever arrived. What the user typed or clicked while it ran is dropped.
-  static void RunCommand(LPCSTR lpszCommandLine, char (&szReport)[REPORT_SIZE],
+  // Runs one command line (UTF-8) hidden and puts what it writes, standard output and error
+  // alike, decoded into the report. Failures and a time-out are told to the user here; the
+  // report then holds whatever arrived, or is left as it was when nothing could run. What the
+  // user typed or clicked while it ran is dropped.
+  static void RunCommand(LPCSTR lpszCommandLine, wchar_t (&szReport)[REPORT_SIZE],
                          DWORD dwTimeoutMs = COMMAND_TIMEOUT_MS);
   // The line that runs the system's netsh with these words, in szLine; an empty line, which
   // RunCommand reports as failed to start, when the system folder cannot be had.

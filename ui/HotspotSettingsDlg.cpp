@@ -21,7 +21,7 @@ void CHotspotDlg::OnConfigureHotspot() {
   CHotspotSettingsDlg dlg(nullptr);
   if (dlg.DoModal() != IDOK) return;
 
-  char szSystemDir[MAX_PATH], szCommand[COMMAND_SIZE] = {};
+  char szSystemDir[FOLDER_SIZE], szCommand[COMMAND_SIZE] = {};
   if (!GetSystemFolder(szSystemDir)) {
     AfxMessageBox(kMsgProcessFailed, MB_OK, 0);
     return;

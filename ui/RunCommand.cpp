@@ -21,19 +21,19 @@ void DropInputMadeMeanwhile() {
 }  // namespace
 
 LPCSTR CHotspotDlg::NetshLine(LPCSTR lpszNetshWords, char (&szLine)[COMMAND_SIZE]) {
-  char szSystemDir[MAX_PATH];
+  char szSystemDir[FOLDER_SIZE];
   if (!GetSystemFolder(szSystemDir) ||
       !ComposeNetshLine(szLine, sizeof szLine, szSystemDir, {lpszNetshWords}))
     szLine[0] = '\0';
   return szLine;
 }
 
-void CHotspotDlg::RunCommand(LPCSTR lpszCommandLine, char (&szReport)[REPORT_SIZE],
+void CHotspotDlg::RunCommand(LPCSTR lpszCommandLine, wchar_t (&szReport)[REPORT_SIZE],
                              DWORD dwTimeoutMs) {
   RunResult result;
   {
     CWaitCursor wait;
-    result = RunHidden(lpszCommandLine, szReport, sizeof szReport, dwTimeoutMs);
+    result = RunHidden(lpszCommandLine, szReport, dwTimeoutMs);
     DropInputMadeMeanwhile();
   }
   switch (result) {

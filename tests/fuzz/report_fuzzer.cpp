@@ -1,5 +1,7 @@
 // Appends the input, cut into chunks, to one report and checks the report after every append
-// against what the chunks offered. Each chunk is one length byte and up to that many bytes.
+// against what the chunks offered, as the runner does, until the first cut. The first byte picks
+// the code page's rule (even: GBK, odd: UTF-8); then each chunk is one length byte and up to that
+// many bytes.
 #include <stddef.h>
 #include <stdint.h>
 #include <string.h>
@@ -10,18 +12,16 @@
 #include "command/commands.h"
 #include "command/report.h"
 #include "fuzz_check.h"
+#include "tests/gbk_rule.h"
 
 namespace {
 
 constexpr size_t kCanarySize = 64;
 constexpr char kCanary = '\xA5';
 
-bool EndsOnWholeCharacter(const std::string& strText) {
+bool EndsOnWholeCharacter(const std::string& strText, CharWidth width) {
   size_t i = 0;
-  while (i < strText.size()) {
-    unsigned char ch = strText[i];
-    i += ch >= 0x81 && ch <= 0xFE ? 2 : 1;
-  }
+  while (i < strText.size()) i += width(strText.data() + i, strText.size() - i);
   return i == strText.size();
 }
 
@@ -36,9 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   memset(szBuffer, kCanary, sizeof szBuffer);
   szBuffer[0] = '\0';
 
+  if (size == 0) return 0;
+  const CharWidth width = data[0] % 2 ? Utf8CharWidth : GbkCharWidth;
   std::string strOffered;  // every chunk's bytes up to its first zero byte, in order
-  bool bCut = false;
-  size_t nAt = 0;
+  size_t nAt = 1;
   while (nAt < size) {
     size_t nCount = data[nAt++];
     if (nCount > size - nAt) nCount = size - nAt;
@@ -50,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string strBefore = szBuffer;
     const std::string strPiece(pChunk.get(), strnlen(pChunk.get(), nCount));
     strOffered += strPiece;
-    const bool bWhole = AppendReport(szBuffer, REPORT_SIZE, pChunk.get(), nCount);
+    const bool bWhole = AppendReport(szBuffer, REPORT_SIZE, pChunk.get(), nCount, width);
 
     for (size_t i = REPORT_SIZE; i < sizeof szBuffer; ++i) CHECK(szBuffer[i] == kCanary);
     CHECK(memchr(szBuffer, 0, REPORT_SIZE) != nullptr);
@@ -59,13 +60,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CHECK(StartsWith(strOffered, strText));
     if (bWhole) {
       CHECK(strText == strBefore + strPiece);
-    } else {
-      bCut = true;
-      // Only what does not fit is dropped: the report is full up to its last whole character.
-      CHECK(strText.size() < strBefore.size() + strPiece.size());
-      CHECK(strText.size() >= REPORT_SIZE - 2);
+      continue;
     }
-    if (bCut) CHECK(EndsOnWholeCharacter(strText));
+    // Only what does not fit is dropped: the report is full up to its last whole character,
+    // and nothing more is appended.
+    CHECK(strText.size() < strBefore.size() + strPiece.size());
+    CHECK(strText.size() >= REPORT_SIZE - 4);
+    CHECK(EndsOnWholeCharacter(strText, width));
+    CHECK(strText.size() + width(strOffered.data() + strText.size(),
+                                 strOffered.size() - strText.size()) > REPORT_SIZE - 1);
+    break;
   }
   return 0;
 }

@@ -23,17 +23,17 @@ bool IsUnsafe(const std::string& strText) {
   });
 }
 
-// Walks whole GBK characters (a lead byte 0x81-0xFE takes the next byte with it) and asks
-// whether the last one is a backslash.
+// The entries are UTF-8, where no byte of a longer character is a backslash.
 bool EndsWithBackslash(const std::string& strText) {
-  size_t nLast = std::string::npos;
-  for (size_t i = 0; i < strText.size(); ++i) {
-    nLast = i;
-    if (static_cast<unsigned char>(strText[i]) >= 0x81 &&
-        static_cast<unsigned char>(strText[i]) <= 0xFE)
-      ++i;
-  }
-  return nLast == strText.size() - 1 && strText[nLast] == '\\';
+  return !strText.empty() && strText.back() == '\\';
+}
+
+// Code page 936's count: ASCII one, another character two, one beyond the basic plane (a lead
+// byte 0xF0 or above) four; continuation bytes add nothing.
+size_t Counted(const std::string& strText) {
+  size_t n = 0;
+  for (unsigned char ch : strText) n += ch < 0x80 ? 1 : ch >= 0xF0 ? 4 : ch >= 0xC0 ? 2 : 0;
+  return n;
 }
 
 const char kSystemDir[] = "C:\\Windows\\system32";
@@ -51,7 +51,9 @@ SettingsCheck Expected(const std::string& strName, const std::string& strKey, si
   if (IsUnsafe(strName) || IsUnsafe(strKey)) return SettingsCheck::UnsafeCharacter;
   if (EndsWithBackslash(strName) || EndsWithBackslash(strKey))
     return SettingsCheck::TrailingBackslash;
-  if (Line(strName, strKey).size() > nSize - 1) return SettingsCheck::TooLong;
+  const std::string strLine = Line(strName, strKey);
+  if (Counted(strLine) > COMMAND_LIMIT || strLine.size() > nSize - 1)
+    return SettingsCheck::TooLong;
   return SettingsCheck::Ok;
 }
 

@@ -29,11 +29,13 @@ TEST(ComposeSettingsLine, QuotesBothValuesAndPassesEverythingElseAsTyped) {
   std::string strLine;
   ASSERT_EQ(Compose("my net & co|<x>^", "pass word", &strLine), SettingsCheck::Ok);
   EXPECT_EQ(strLine, kPrefix + "\"my net & co|<x>^\" key=\"pass word\"\"");
-  ASSERT_EQ(Compose("无线热点", "密码12345678!", &strLine), SettingsCheck::Ok);
-  EXPECT_EQ(strLine, kPrefix + "\"无线热点\" key=\"密码12345678!\"\"");
-  // 淺 is 0x9C 0x5C: a backslash byte that ends a character is no backslash.
-  ASSERT_EQ(Compose("深淺", "a\\b\\\\c淺", &strLine), SettingsCheck::Ok);
-  EXPECT_EQ(strLine, kPrefix + "\"深淺\" key=\"a\\b\\\\c淺\"\"");
+  // Out of the assertions, whose text of their arguments is in GBK, which has no 😀.
+  const std::string strName = u8"无线热点😀";
+  const std::string strLineExpected = kPrefix + u8"\"无线热点😀\" key=\"密码12345678!\"\"";
+  ASSERT_EQ(Compose(strName, u8"密码12345678!", &strLine), SettingsCheck::Ok);
+  EXPECT_EQ(strLine, strLineExpected);
+  ASSERT_EQ(Compose(u8"深淺", u8"a\\b\\\\c淺", &strLine), SettingsCheck::Ok);
+  EXPECT_EQ(strLine, kPrefix + u8"\"深淺\" key=\"a\\b\\\\c淺\"\"");
 }
 
 struct CheckCase {
@@ -71,22 +73,25 @@ INSTANTIATE_TEST_SUITE_P(
                     CheckCase{"\x1f", "12345678", SettingsCheck::UnsafeCharacter},
                     CheckCase{"MyWiFi\\", "secret123", SettingsCheck::TrailingBackslash},
                     CheckCase{"net", "abcdefg\\", SettingsCheck::TrailingBackslash},
-                    CheckCase{"net", "深\\", SettingsCheck::TrailingBackslash},
-                    CheckCase{"淺\\", "12345678", SettingsCheck::TrailingBackslash},
+                    // UTF-8 E4 B8 AD 5C: no byte of a character can pass for the backslash.
+                    CheckCase{u8"中\\", "12345678", SettingsCheck::TrailingBackslash},
+                    CheckCase{"net", u8"😀\\", SettingsCheck::TrailingBackslash},
                     CheckCase{"a%\\", "12345678", SettingsCheck::UnsafeCharacter},
                     CheckCase{"", "key\\", SettingsCheck::EmptyName}));
 
-// The system folder's path stands twice in the line and counts against its 511 characters.
-TEST(ComposeSettingsLine, LineOfExactly511CharactersFitsAndOneMoreDoesNot) {
+// The system folder's path stands twice in the line and counts against its 511 characters, as
+// code page 936 counts them: two for a Chinese character, four for one beyond the basic plane.
+TEST(ComposeSettingsLine, LineOf511CharactersAsGbkCountsThemFitsAndOneMoreDoesNot) {
   const size_t nFixed = kPrefix.size() + strlen(" key=") + 4 + 1;
-  const size_t nRoom = COMMAND_SIZE - 1 - nFixed;
-  std::string strLine;
-  ASSERT_EQ(Compose(std::string(nRoom - 8, 'n'), std::string(8, 'k'), &strLine), SettingsCheck::Ok);
-  EXPECT_EQ(strLine.size(), COMMAND_SIZE - 1);
-  EXPECT_EQ(Compose(std::string(nRoom - 7, 'n'), std::string(8, 'k'), &strLine),
-            SettingsCheck::TooLong);
-  EXPECT_EQ(Compose(std::string(1, 'n'), std::string(nRoom, 'k'), &strLine),
-            SettingsCheck::TooLong);
+  const size_t nRoom = COMMAND_LIMIT - nFixed - 8;  // for the name, with a key of 8
+  const std::string strKey(8, 'k');
+  std::string strName(nRoom % 4, 'n'), strLine;
+  for (size_t i = 0; i < nRoom / 4; ++i) strName += i % 2 ? u8"中中" : u8"😀";
+  ASSERT_EQ(GbkLength(strName.c_str()), nRoom);
+  ASSERT_EQ(Compose(strName, strKey, &strLine), SettingsCheck::Ok);
+  EXPECT_EQ(GbkLength(strLine.c_str()), COMMAND_LIMIT);
+  EXPECT_EQ(Compose(strName + "n", strKey, &strLine), SettingsCheck::TooLong);
+  EXPECT_EQ(Compose("n", strKey + strName, &strLine), SettingsCheck::TooLong);
   EXPECT_EQ(Compose(std::string(100000, 'n'), std::string(100000, 'k'), &strLine),
             SettingsCheck::TooLong);
   EXPECT_EQ(Compose(std::string(100000, 'n'), "k\\", &strLine), SettingsCheck::TrailingBackslash);
@@ -99,6 +104,9 @@ TEST(ComposeSettingsLine, TinyBufferOrNoSystemFolderIsRefusedNotWritten) {
             SettingsCheck::TooLong);
   char szLine[COMMAND_SIZE] = "X";
   EXPECT_EQ(ComposeSettingsLine("", "n", "k", szLine, sizeof szLine), SettingsCheck::TooLong);
+  // Within the limit but not within this buffer.
+  EXPECT_EQ(ComposeSettingsLine(kSystemDir, "n", "k", szLine, kPrefix.size()),
+            SettingsCheck::TooLong);
   EXPECT_STREQ(szBuffer, "X");
   EXPECT_STREQ(szLine, "X");
 }

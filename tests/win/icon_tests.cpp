@@ -72,7 +72,7 @@ TEST(PanelIcon, IsTheApplicationIconAndIsPaintedOnlyWhenMinimised) {
   // The panel's status probe reaches the simulator, which keeps its files here.
   CTempFolder netshState;
   ASSERT_TRUE(SetEnvironmentVariableA("VENTORA_NETSH_DIR", netshState.Path().c_str()));
-  AfxSetMessageBoxHook([](HWND, LPCSTR, LPCSTR, UINT) { return IDOK; });
+  AfxSetMessageBoxHook([](HWND, LPCWSTR, LPCWSTR, UINT) { return IDOK; });
   INT_PTR nResult = 0;
   // The panel runs on a thread of its own, so that a panel that never shows cannot hold up
   // the test: the test ends, and the process with it, whatever that thread is doing.

@@ -8,12 +8,13 @@
 
 #include "test_support.h"
 #include "tests/hex.h"
+#include "tools/drive/app_windows.h"
 
 namespace {
 
 struct Result {
   DWORD dwCode = ~0u;
-  std::string strOut;
+  std::string strOut;  // in GBK, from the OEM code page the simulator writes in
 };
 
 bool Has(const std::string& strText, const std::string& strPart) {
@@ -27,7 +28,7 @@ class NetshSim : public testing::Test {
   }
   void TearDown() override { SetEnvironmentVariableA("VENTORA_NETSH_DIR", nullptr); }
 
-  // Runs a whole command line and collects its standard output and error.
+  // Runs a whole command line, a GBK text, and collects its standard output and error.
   Result RunLine(const std::string& strLine, const char* pszCurrentFolder = nullptr) {
     Result result;
     SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
@@ -37,14 +38,15 @@ class NetshSim : public testing::Test {
       return result;
     }
     EXPECT_TRUE(SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, 0));
-    STARTUPINFOA si = {};
+    STARTUPINFOW si = {};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdOutput = si.hStdError = hWrite;
     PROCESS_INFORMATION pi = {};
-    std::string strBuffer = strLine;
-    BOOL bStarted = CreateProcessA(nullptr, &strBuffer[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                   nullptr, pszCurrentFolder, &si, &pi);
+    std::wstring strBuffer = Widen(strLine);
+    BOOL bStarted = CreateProcessW(nullptr, &strBuffer[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                                   nullptr, pszCurrentFolder ? Widen(pszCurrentFolder).c_str() : nullptr,
+                                   &si, &pi);
     DWORD dwError = GetLastError();
     EXPECT_TRUE(bStarted) << strLine << ": error " << dwError;
     EXPECT_TRUE(CloseHandle(hWrite));
@@ -62,6 +64,7 @@ class NetshSim : public testing::Test {
       DWORD dwGot = 0;
       while (ReadFile(hRead, szChunk, sizeof szChunk, &dwGot, nullptr) && dwGot > 0)
         result.strOut.append(szChunk, dwGot);
+      result.strOut = Narrow(Widen(result.strOut, GetOEMCP()));
     }
     CloseHandle(hRead);
     return result;
@@ -183,7 +186,9 @@ TEST_F(NetshSim, QuotedNameArrivesIntact) {
   Result r = Run("wlan set hostednetwork ssid=\"" + strName + "\" key=12345678");
   EXPECT_EQ(r.dwCode, 0u) << r.strOut;
   EXPECT_TRUE(Has(Run("wlan show hostednetwork").strOut, "\"" + strName + "\"\r\n"));
-  EXPECT_TRUE(Has(ReadFileText(m_folder / "netsh.log"), "ssid=" + strName + " key=12345678\r\n"));
+  // The log is UTF-8 whatever the code pages.
+  EXPECT_TRUE(Has(ReadFileText(m_folder / "netsh.log"),
+                  Narrow(Widen("ssid=" + strName + " key=12345678\r\n"), CP_UTF8)));
 }
 
 TEST_F(NetshSim, UnknownCommandsAreRefusedAndLogged) {

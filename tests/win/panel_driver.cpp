@@ -39,11 +39,15 @@ CPanelProcess::CPanelProcess(const std::string& strReport) {
                         FALSE));
   // Passed on by the program and its interpreter to the simulator.
   SetEnv("VENTORA_NETSH_DIR", m_netshState.Path());
-  if (!strReport.empty()) WriteText(m_netshState / "canned-report.txt", strReport);
+  // Converted only where the code page differs, so that a 936 system gets the bytes as given.
+  if (!strReport.empty())
+    WriteText(m_netshState / "canned-report.txt",
+              GetOEMCP() == 936 ? strReport : Narrow(Widen(strReport), GetOEMCP()));
 }
 
 void CPanelProcess::RenameProgram(const std::string& strName) {
-  EXPECT_TRUE(MoveFileA((m_folder / m_strExe).c_str(), (m_folder / strName).c_str())) << strName;
+  EXPECT_TRUE(MoveFileW(Widen(m_folder / m_strExe).c_str(), Widen(m_folder / strName).c_str()))
+      << strName;
   m_strExe = strName;
 }
 
@@ -72,9 +76,9 @@ bool CPanelProcess::Start() {
 }
 
 std::string CPanelProcess::Caption(int nId) const {
-  char szText[256] = "";
-  EXPECT_NE(GetDlgItemTextA(Panel(), nId, szText, sizeof szText), 0u) << "control " << nId;
-  return szText;
+  HWND hControl = GetDlgItem(Panel(), nId);
+  EXPECT_NE(hControl, nullptr) << "control " << nId;
+  return hControl ? Narrow(WindowText(hControl)) : "";
 }
 
 std::vector<std::string> CPanelProcess::Commands() const {

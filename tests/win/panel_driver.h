@@ -12,7 +12,8 @@
 
 class CPanelProcess : public CAppProcess {
  public:
-  // strReport, if given, is what the simulator answers to every status command.
+  // strReport, if given, is what the simulator answers to every status command: a GBK text,
+  // which it writes in its OEM code page, as netsh writes.
   explicit CPanelProcess(const std::string& strReport = std::string());
 
   // Gives the program's file another name, before Start.
@@ -27,11 +28,13 @@ class CPanelProcess : public CAppProcess {
   // Starts the program and waits for its panel; false if it does not show within the limit.
   bool Start();
 
+  // A control's text, in GBK.
   std::string Caption(int nId) const;
-  // The netsh commands run so far, one per line, as netsh got them.
+  // The netsh commands run so far, one per line, as netsh got them, in UTF-8.
   std::vector<std::string> Commands() const;
-  // For each of them, the command line netsh's caller was started with, a tab, and whether
-  // netsh's console had a window ("console window" or "no console window").
+  // For each of them, in UTF-8, the command line netsh's caller was started with, a tab, whether
+  // netsh's console had a window ("console window" or "no console window"), a tab, and the
+  // caller's current folder.
   std::vector<std::string> Callers() const;
 
  private:

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "command/commands.h"
 #include "panel_driver.h"
 #include "resource.h"
 #include "ui/texts.h"
@@ -44,8 +45,28 @@ INSTANTIATE_TEST_SUITE_P(
         ProbeCase{"Neither", "    模式 : 已禁用\r\n    状态 : 未启动\r\n", kCaptionEnableAdapter,
                   kCaptionStartHotspot},
         ProbeCase{"English", "    Mode : Allowed\r\n    Status : Started\r\n",
-                  kCaptionEnableAdapter, kCaptionStartHotspot}),
+                  kCaptionEnableAdapter, kCaptionStartHotspot},
+        // Names whose GBK bytes hold a marker from the middle of a character on:
+        // B0D2 D1C6 F4D3 C3A1 and B0D2 D1C6 F4B6 AF40.
+        ProbeCase{"MarkerBytesAcrossCharacters",
+                  "    SSID 名称 : \"耙哑粲谩\"\r\n    SSID 名称 : \"耙哑舳疈\"\r\n",
+                  kCaptionEnableAdapter, kCaptionStartHotspot},
+        // A report that stops in the middle of a character is decoded to its end, no further.
+        ProbeCase{"EndsInALoneLeadByte", "x耙哑粲谩已启用\r\n\xD2", kCaptionDisableAdapter,
+                  kCaptionStartHotspot}),
     [](const testing::TestParamInfo<ProbeCase>& info) { return info.param.name; });
+
+// Cut at 1023 bytes of what netsh wrote, on a whole character of its code page: 511 of GBK's
+// two bytes, 340 of UTF-8's three. MessageBoxA would have dropped half a character unseen.
+TEST(Panel, LongReportIsCutOnAWholeCharacterOfNetshsCodePage) {
+  std::string strReport = "a";
+  while (strReport.size() < 2 * REPORT_SIZE) strReport += "启";
+  CPanelProcess app(strReport);
+  ASSERT_TRUE(app.Start());
+  ASSERT_TRUE(app.Click(IDC_SHOW_STATUS));
+  const size_t nWhole = (REPORT_SIZE - 2) / (GetOEMCP() == CP_UTF8 ? 3 : 2);
+  EXPECT_EQ(app.TakeBox(), strReport.substr(0, 1 + 2 * nWhole));
+}
 
 TEST(Panel, ViewButtonShowsTheReportByteForByteAndChangesNoCaption) {
   const std::string report = "\r\n承载网络设置\r\n----\r\n    模式 : 已启用 & <x>\r\n\r\n";
@@ -151,9 +172,11 @@ TEST(Panel, OnlyTheSystemsNetshRunsAndTheInterpreterIsStartedSafely) {
       kStatusWords, kStatusWords, "wlan set hostednetwork mode=allow", "wlan start hostednetwork",
       "wlan set hostednetwork ssid=\"net!x!\" key=\"12345678\""};
   std::vector<std::string> expected;
+  // The interpreter runs in the system folder, where it looks first for what it starts.
   for (const std::string& strWords : words)
     expected.push_back("\"" + InSystemFolder("cmd.exe") + "\" /d /v:off /s /c \"\"" +
-                       InSystemFolder("netsh.exe") + "\" " + strWords + "\"\tno console window");
+                       InSystemFolder("netsh.exe") + "\" " + strWords +
+                       "\"\tno console window\t" + InSystemFolder(""));
   EXPECT_EQ(app.Callers(), expected);
   EXPECT_EQ(app.Commands(), (std::vector<std::string>{
                                 kStatusWords, kStatusWords, "wlan set hostednetwork mode=allow",
@@ -189,9 +212,7 @@ TEST(Panel, MessageBoxDisablesThePanelWhileItIsUpAndIsTitledWithTheProgramsName)
   ASSERT_NE(hBox, nullptr);
   EXPECT_EQ(GetWindow(hBox, GW_OWNER), app.Panel());
   EXPECT_FALSE(IsWindowEnabled(app.Panel()));
-  char title[64] = "";
-  GetWindowTextA(hBox, title, sizeof title);
-  EXPECT_STREQ(title, "深淺");
+  EXPECT_EQ(Narrow(WindowText(hBox)), "深淺");
   EXPECT_NE(ShownIcon(hBox), nullptr);
   EXPECT_TRUE(app.Dismiss(hBox, IDOK));
   EXPECT_TRUE(IsWindowEnabled(app.Panel()));

@@ -9,18 +9,19 @@
 #include "command/runner.h"
 #include "command/tree_job.h"
 #include "test_support.h"
+#include "tools/drive/app_windows.h"
 
 HANDLE CreateTreeJob(HANDLE) { return nullptr; }
 
 namespace {
 
-char g_szReport[REPORT_SIZE];
+wchar_t g_szReport[REPORT_SIZE];
 RunResult g_result;
 
 // The child never ends, nor does the grandchild it starts, which holds the output open.
 DWORD WINAPI RunTreeThatNeverEnds(LPVOID) {
   std::string strLine = WindowsPath(EMIT_PATH) + " out:partial spawn-hang hang";
-  g_result = RunHidden(strLine.c_str(), g_szReport, sizeof g_szReport, 1500);
+  g_result = RunHidden(strLine.c_str(), g_szReport, 1500);
   return 0;
 }
 
@@ -32,14 +33,15 @@ TEST(RunnerWithoutJob, DeadlineEndsTheReadThoughAGrandchildHoldsTheOutput) {
   bool bReturned = WaitForSingleObject(hThread, 20000) == WAIT_OBJECT_0;
   DWORD dwElapsed = GetTickCount() - dwStart;
   // Ending the grandchild ends a read still pending, and with it the thread.
-  if (HANDLE hGrandchild = OpenProcess(PROCESS_TERMINATE, FALSE, SpawnedPid(g_szReport))) {
+  const std::string strReport = Narrow(g_szReport, CP_UTF8);
+  if (HANDLE hGrandchild = OpenProcess(PROCESS_TERMINATE, FALSE, SpawnedPid(strReport))) {
     TerminateProcess(hGrandchild, 1);
     CloseHandle(hGrandchild);
   }
   ASSERT_TRUE(bReturned) << "the read outlived the deadline";
   CloseHandle(hThread);
   EXPECT_EQ(g_result, RunResult::TimedOut);
-  EXPECT_EQ(std::string(g_szReport).rfind("partial spawned:", 0), 0u) << g_szReport;
+  EXPECT_EQ(strReport.rfind("partial spawned:", 0), 0u) << strReport;
   EXPECT_GE(dwElapsed, 1400u);
   EXPECT_LT(dwElapsed, 15000u);
 }

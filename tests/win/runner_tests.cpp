@@ -10,17 +10,19 @@
 #include "command/commands.h"
 #include "command/handle.h"
 #include "test_support.h"
+#include "tools/drive/app_windows.h"
 #include "ui/HotspotDlg.h"
 #include "ui/texts.h"
 
 namespace {
 
+// What each box showed, in GBK, to compare with the program's texts.
 std::vector<std::string> g_vecBoxes;
 
 // The runner's failures reach the screen as warnings.
-int RecordBox(HWND, LPCSTR lpszText, LPCSTR, UINT nType) {
+int RecordBox(HWND, LPCWSTR lpszText, LPCWSTR, UINT nType) {
   EXPECT_EQ(nType, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
-  g_vecBoxes.push_back(lpszText);
+  g_vecBoxes.push_back(Narrow(lpszText));
   return IDOK;
 }
 
@@ -32,27 +34,29 @@ class Runner : public testing::Test {
   }
   void TearDown() override { AfxSetMessageBoxHook(nullptr); }
 
-  // Runs emit.exe with the given arguments, directly or through the interpreter.
+  // Runs emit.exe with the given arguments (UTF-8), directly or through the interpreter, and
+  // returns the decoded report in UTF-8.
   std::string Run(const std::string& strArgs, bool bViaCmd = false, DWORD dwTimeoutMs = 20000) {
     std::string strLine = WindowsPath(EMIT_PATH) + " " + strArgs;
     if (bViaCmd) strLine = "C:\\Windows\\System32\\cmd.exe /c " + strLine;
     memset(m_szReport, 0, sizeof m_szReport);
     CHotspotDlg::RunCommand(strLine.c_str(), m_szReport, dwTimeoutMs);
-    return m_szReport;
+    return Narrow(m_szReport, CP_UTF8);
   }
 
-  char m_szReport[REPORT_SIZE];
+  wchar_t m_szReport[REPORT_SIZE];
 };
 
-TEST_F(Runner, CollectsStandardOutputAndErrorInArrivalOrder) {
+// emit.exe writes its arguments in the ANSI code page, as the OEM one on both systems tested.
+TEST_F(Runner, CollectsStandardOutputAndErrorInArrivalOrderDecoded) {
   EXPECT_EQ(Run("out:one sleep:30 err:two sleep:30 out:three"), "onetwothree");
-  EXPECT_EQ(Run("err:以及 out:标准输出", true), "以及标准输出");
+  EXPECT_EQ(Run(u8"err:以及 out:标准输出", true), u8"以及标准输出");
   EXPECT_TRUE(g_vecBoxes.empty());
 }
 
 TEST_F(Runner, CommandThatWritesNothingLeavesTheReportAllZero) {
   Run("sleep:10", true);
-  for (char ch : m_szReport) ASSERT_EQ(ch, 0);
+  for (wchar_t ch : m_szReport) ASSERT_EQ(ch, 0);
   EXPECT_TRUE(g_vecBoxes.empty());
 }
 
@@ -60,10 +64,14 @@ TEST_F(Runner, ZeroByteEndsTheTextOfItsChunkOnly) {
   EXPECT_EQ(Run("hex:61006200 sleep:100 out:c"), "ac");
 }
 
-TEST_F(Runner, LongOutputIsCutAtTheReportsSizeAndReadToTheEnd) {
+// Cut at 1023 bytes of what the command wrote, on a whole character of the OEM code page; what
+// follows a cut is dropped, though a byte would still fit.
+TEST_F(Runner, LongOutputIsCutOnAWholeCharacterAndReadToTheEnd) {
   std::string strText = Run("fill:200000 out:end");
   ASSERT_EQ(strText.size(), REPORT_SIZE - 1);
   EXPECT_EQ(strText.substr(0, 30), "abcdefghijklmnopqrstuvwxyzabcd");
+  const std::string strFull = Run("fill:1022");
+  EXPECT_EQ(Run(u8"fill:1022 sleep:50 out:启 sleep:50 out:b"), strFull);
   EXPECT_TRUE(g_vecBoxes.empty());
 }
 
@@ -135,8 +143,9 @@ TEST_F(Runner, ShowsTheHourglassWhileTheCommandRunsAndNotOverItsMessages) {
   EXPECT_TRUE(watch.bSawHourglass);
   EXPECT_EQ(GetCursor(), hArrow);
 
-  AfxSetMessageBoxHook([](HWND, LPCSTR lpszText, LPCSTR, UINT) {
-    g_vecBoxes.push_back(GetCursor() == LoadCursorA(nullptr, IDC_ARROW) ? "arrow" : lpszText);
+  AfxSetMessageBoxHook([](HWND, LPCWSTR lpszText, LPCWSTR, UINT) {
+    g_vecBoxes.push_back(GetCursor() == LoadCursorA(nullptr, IDC_ARROW) ? "arrow"
+                                                                         : Narrow(lpszText));
     return IDOK;
   });
   CHotspotDlg::RunCommand("Z:\\no\\such\\program.exe", m_szReport);
@@ -195,7 +204,7 @@ UINT g_nType;
 
 // What reaches MessageBoxA for each kind of box the program may ask the framework for.
 TEST(AfxMessageBox, GetsTheFrameworksIconOnlyWhereTheCallerChoseNone) {
-  AfxSetMessageBoxHook([](HWND, LPCSTR, LPCSTR, UINT nType) {
+  AfxSetMessageBoxHook([](HWND, LPCWSTR, LPCWSTR, UINT nType) {
     g_nType = nType;
     return IDOK;
   });

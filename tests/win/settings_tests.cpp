@@ -20,20 +20,18 @@ class Settings : public testing::Test {
     // Modal to the panel: the panel's buttons cannot start a second command behind it.
     EXPECT_EQ(GetWindow(hDlg, GW_OWNER), m_app.Panel());
     EXPECT_FALSE(IsWindowEnabled(m_app.Panel()));
-    char szText[16] = "?";
-    GetDlgItemTextA(hDlg, IDC_SSID, szText, sizeof szText);
-    EXPECT_STREQ(szText, "") << "name field";
-    GetDlgItemTextA(hDlg, IDC_KEY, szText, sizeof szText);
-    EXPECT_STREQ(szText, "") << "key field";
+    EXPECT_EQ(WindowText(GetDlgItem(hDlg, IDC_SSID)), L"") << "name field";
+    EXPECT_EQ(WindowText(GetDlgItem(hDlg, IDC_KEY)), L"") << "key field";
     return hDlg;
   }
 
-  // Types the entries, presses OK and returns the message box that follows ("" when none).
+  // Types the entries (UTF-8), presses OK and returns the message box that follows, in GBK
+  // ("" when none).
   std::string Submit(const std::string& strName, const std::string& strKey) {
     HWND hDlg = Open();
     if (!hDlg) return "";
-    EXPECT_TRUE(SetDlgItemTextA(hDlg, IDC_SSID, strName.c_str()));
-    EXPECT_TRUE(SetDlgItemTextA(hDlg, IDC_KEY, strKey.c_str()));
+    EXPECT_TRUE(SetDlgItemTextW(hDlg, IDC_SSID, Widen(strName, CP_UTF8).c_str()));
+    EXPECT_TRUE(SetDlgItemTextW(hDlg, IDC_KEY, Widen(strKey, CP_UTF8).c_str()));
     EXPECT_TRUE(PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0));
     EXPECT_TRUE(WaitWindowGone(hDlg, 20000));
     return m_app.TakeBox();
@@ -48,7 +46,7 @@ TEST_F(Settings, CancelRunsNothingAndTheDialogOpensEmptyEachTime) {
   for (int i = 0; i < 2; ++i) {
     HWND hDlg = Open();
     ASSERT_NE(hDlg, nullptr);
-    EXPECT_TRUE(SetDlgItemTextA(hDlg, IDC_SSID, "left behind"));
+    EXPECT_TRUE(SetDlgItemTextW(hDlg, IDC_SSID, L"left behind"));
     EXPECT_TRUE(PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0));
     EXPECT_TRUE(WaitWindowGone(hDlg, 20000));
     EXPECT_EQ(m_app.WaitForBox(300), nullptr);
@@ -64,10 +62,16 @@ TEST_F(Settings, EmptyEntriesAreRefusedNameFirst) {
   EXPECT_EQ(CountSetCommands(), 0u);
 }
 
-TEST_F(Settings, NameWithBlanksAndChineseReachesNetshWholeAndItsReportIsShown) {
-  std::string report = Submit("我的 热点 net", "pass word 1");
+// Whatever the code pages: the entries are read, and the command started, in UTF-16.
+TEST_F(Settings, NameAndKeyReachNetshAsTypedChineseAndBeyondGbkAlikeAndTheReportIsShown) {
+  std::string report = Submit(u8"我的 热点 net", u8"密码 word 1");
   EXPECT_NE(report.find("SSID"), std::string::npos) << report;
-  EXPECT_EQ(m_app.Commands().back(), "wlan set hostednetwork ssid=我的 热点 net key=pass word 1");
+  EXPECT_EQ(m_app.Commands().back(), u8"wlan set hostednetwork ssid=我的 热点 net key=密码 word 1");
+  // Out of the assertions, whose text of their arguments is in GBK, which has no 😀 nor 𠀀.
+  const std::string strName = u8"😀 𠀀", strKey = u8"12345678😀";
+  const std::string strLine = u8"wlan set hostednetwork ssid=😀 𠀀 key=12345678😀";
+  EXPECT_NE(Submit(strName, strKey), "");
+  EXPECT_EQ(m_app.Commands().back(), strLine);
 }
 
 TEST_F(Settings, InterpreterCharactersStayTextInsideTheName) {
@@ -90,10 +94,13 @@ TEST_F(Settings, QuotesPercentSignsAndOverlongEntriesAreRefused) {
 TEST_F(Settings, TrailingBackslashIsRefusedOtherBackslashesPassAsTyped) {
   EXPECT_EQ(Submit("MyWiFi\\", "secret123"), kMsgTrailingBackslash);
   EXPECT_EQ(Submit("net", "abcdefg\\"), kMsgTrailingBackslash);
+  // In UTF-8, as GetWindowTextA gives it with the UTF-8 option, 中 ends in AD, which GBK would
+  // pair with the backslash.
+  EXPECT_EQ(Submit(u8"中\\", "12345678"), kMsgTrailingBackslash);
   EXPECT_EQ(CountSetCommands(), 0u);
-  // 淺 is 0x9C 0x5C: its trail byte is no backslash.
-  EXPECT_NE(Submit("a\\b深淺", "c:\\d\\\\e"), "");
-  EXPECT_EQ(m_app.Commands().back(), "wlan set hostednetwork ssid=a\\b深淺 key=c:\\d\\\\e");
+  // 淺 is 0x9C 0x5C in GBK: its trail byte is no backslash.
+  EXPECT_NE(Submit(u8"a\\b深淺", "c:\\d\\\\e"), "");
+  EXPECT_EQ(m_app.Commands().back(), u8"wlan set hostednetwork ssid=a\\b深淺 key=c:\\d\\\\e");
 }
 
 }  // namespace

@@ -81,3 +81,23 @@ bool EndsWithin(DWORD dwPid, DWORD dwTimeoutMs) {
   CloseHandle(hProcess);
   return bEnded;
 }
+
+namespace {
+
+// Every test program checks first that it runs on the code pages its run is for: a prefix or a
+// locale that gave others would otherwise let a run for the UTF-8 option pass on GBK.
+class CCodePages : public testing::Environment {
+ public:
+  void SetUp() override {
+    char szExpected[16] = "";
+    DWORD dwLength = GetEnvironmentVariableA("VENTORA_CODE_PAGE", szExpected, sizeof szExpected);
+    ASSERT_TRUE(dwLength > 0 && dwLength < sizeof szExpected) << "VENTORA_CODE_PAGE is not set";
+    UINT nExpected = strtoul(szExpected, nullptr, 10);
+    ASSERT_EQ(GetACP(), nExpected) << "the ANSI code page";
+    ASSERT_EQ(GetOEMCP(), nExpected) << "the OEM code page";
+  }
+};
+
+testing::Environment* const g_pCodePages = testing::AddGlobalTestEnvironment(new CCodePages);
+
+}  // namespace

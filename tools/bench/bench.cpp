@@ -51,19 +51,7 @@ double NowMs() {
 }
 
 // The program's GBK texts, readable on the UTF-8 terminal the script runs in.
-std::string Utf8(const char* gbk) {
-  int n = MultiByteToWideChar(936, 0, gbk, -1, nullptr, 0);
-  if (!n) return gbk;
-  std::wstring wide(n, L'\0');
-  if (!MultiByteToWideChar(936, 0, gbk, -1, &wide[0], n)) return gbk;
-  int m = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  if (!m) return gbk;
-  std::string text(m, '\0');
-  if (!WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &text[0], m, nullptr, nullptr))
-    return gbk;
-  text.resize(m - 1);
-  return text;
-}
+std::string Utf8(const char* gbk) { return Narrow(Widen(gbk), CP_UTF8); }
 
 // The q-quantile, interpolated between the two nearest runs.
 double Quantile(std::vector<double> v, double q) {
@@ -238,8 +226,8 @@ void ReleaseHook() {
     Fail("releasing the hook");
 }
 
-int CountBox(HWND, LPCSTR text, LPCSTR, UINT) {
-  fprintf(stderr, "bench: the runner reported: %s\n", Utf8(text).c_str());
+int CountBox(HWND, LPCWSTR text, LPCWSTR, UINT) {
+  fprintf(stderr, "bench: the runner reported: %s\n", Narrow(text, CP_UTF8).c_str());
   ++g_boxesFromRunner;
   return IDOK;
 }
@@ -317,7 +305,7 @@ int main(int argc, char** argv) {
   std::vector<double> bareEof;
   const std::string netshLine =
       "\"" + std::string(systemFolder) + "\\netsh.exe\" " + kNetshShowStatus;
-  char report[REPORT_SIZE];
+  wchar_t report[REPORT_SIZE];
   auto latency = Interleave(
       runs,
       {[&] {

@@ -21,10 +21,8 @@ BOOL CALLBACK Match(HWND hWnd, LPARAM lParam) {
       !IsWindowVisible(hWnd) || !GetClassNameA(hWnd, szClass, sizeof szClass) ||
       strcmp(szClass, "#32770") != 0)
     return TRUE;
-  char szTitle[256] = "";
-  GetWindowTextA(hWnd, szTitle, sizeof szTitle);
   bool bMatch = pSearch->lpszTitle
-                    ? strcmp(szTitle, pSearch->lpszTitle) == 0 && !IsMessageBox(hWnd)
+                    ? WindowText(hWnd) == Widen(pSearch->lpszTitle) && !IsMessageBox(hWnd)
                     : IsMessageBox(hWnd);
   if (!bMatch) return TRUE;
   pSearch->hFound = hWnd;
@@ -32,6 +30,32 @@ BOOL CALLBACK Match(HWND hWnd, LPARAM lParam) {
 }
 
 }  // namespace
+
+std::wstring Widen(const std::string& strText, UINT nCodePage) {
+  int cch = MultiByteToWideChar(nCodePage, 0, strText.data(), static_cast<int>(strText.size()),
+                                nullptr, 0);
+  std::wstring strWide(cch, L'\0');
+  if (cch > 0)
+    MultiByteToWideChar(nCodePage, 0, strText.data(), static_cast<int>(strText.size()),
+                        &strWide[0], cch);
+  return strWide;
+}
+
+std::string Narrow(const std::wstring& strText, UINT nCodePage) {
+  int cb = WideCharToMultiByte(nCodePage, 0, strText.data(), static_cast<int>(strText.size()),
+                               nullptr, 0, nullptr, nullptr);
+  std::string strNarrow(cb, '\0');
+  if (cb > 0)
+    WideCharToMultiByte(nCodePage, 0, strText.data(), static_cast<int>(strText.size()),
+                        &strNarrow[0], cb, nullptr, nullptr);
+  return strNarrow;
+}
+
+std::wstring WindowText(HWND hWnd) {
+  std::wstring strText(GetWindowTextLengthW(hWnd) + 1, L'\0');
+  strText.resize(GetWindowTextW(hWnd, &strText[0], static_cast<int>(strText.size())));
+  return strText;
+}
 
 bool IsMessageBox(HWND hWnd) { return GetDlgItem(hWnd, 0xFFFF) != nullptr; }
 
@@ -57,10 +81,7 @@ bool PressButton(HWND hDlg, int nId) {
 
 std::string MessageBoxText(HWND hBox) {
   HWND hText = GetDlgItem(hBox, 0xFFFF);
-  if (!hText) return "";
-  std::string strText(GetWindowTextLengthA(hText) + 1, '\0');
-  strText.resize(GetWindowTextA(hText, &strText[0], static_cast<int>(strText.size())));
-  return strText;
+  return hText ? Narrow(WindowText(hText)) : "";
 }
 
 CAppProcess::~CAppProcess() { End(); }
@@ -111,15 +132,15 @@ std::vector<char> CAppProcess::Environment() const {
 bool CAppProcess::Start(const std::string& strExe, const std::string& strFolder,
                         bool bSuspended) {
   End();
-  std::string strLine = "\"" + strExe + "\"";
+  std::wstring strLine = Widen("\"" + strExe + "\"");
   std::vector<char> environment = Environment();
-  STARTUPINFOA si = {};
+  STARTUPINFOW si = {};
   si.cb = sizeof si;
   // No console of its own and none inherited, as when started from Explorer: a command it
   // starts shown would show a console window of its own.
   DWORD dwFlags = DETACHED_PROCESS | (bSuspended ? CREATE_SUSPENDED : 0);
-  if (!CreateProcessA(nullptr, &strLine[0], nullptr, nullptr, FALSE, dwFlags, environment.data(),
-                      strFolder.c_str(), &si, &m_pi)) {
+  if (!CreateProcessW(nullptr, &strLine[0], nullptr, nullptr, FALSE, dwFlags, environment.data(),
+                      Widen(strFolder).c_str(), &si, &m_pi)) {
     m_pi = {};
     return Fail("CreateProcess of " + strExe);
   }

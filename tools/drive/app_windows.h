@@ -12,6 +12,14 @@
 // The settings dialog's title (a GBK string, as every user of the driver is compiled).
 inline constexpr char kSettingsTitle[] = "设置虚拟网卡";
 
+// Texts between UTF-16 and a code page: the program's texts, and its users' copies of them, are
+// GBK (936) whatever the system's code pages are, so windows are read and written through the
+// wide functions and compared in GBK; the settings' entries and netsh's logs are UTF-8.
+std::wstring Widen(const std::string& strText, UINT nCodePage = 936);
+std::string Narrow(const std::wstring& strText, UINT nCodePage = 936);
+// A window's text, read wide.
+std::wstring WindowText(HWND hWnd);
+
 // The visible dialog of process dwPid titled lpszTitle (any message box when lpszTitle is null);
 // null when none shows within the limit.
 HWND WaitForAppWindow(DWORD dwPid, const char* lpszTitle, DWORD dwTimeoutMs);
@@ -25,7 +33,7 @@ bool WaitWindowGone(HWND hWnd, DWORD dwTimeoutMs);
 // Posts a button's click to a dialog, as the button itself would.
 bool PressButton(HWND hDlg, int nId);
 
-// The text of a message box.
+// The text of a message box, in GBK.
 std::string MessageBoxText(HWND hBox);
 
 class CAppProcess {
@@ -41,8 +49,9 @@ class CAppProcess {
   // Set in the program's environment on top of this process's own, for the next Start.
   void SetEnv(const std::string& strName, const std::string& strValue);
 
-  // Starts strExe with strFolder as its current folder, detached from any console as Explorer
-  // starts it. Suspended, it returns before the program runs any code: Resume() lets it go.
+  // Starts strExe (a GBK path) with strFolder as its current folder, detached from any console
+  // as Explorer starts it. Suspended, it returns before the program runs any code: Resume() lets
+  // it go.
   bool Start(const std::string& strExe, const std::string& strFolder, bool bSuspended = false);
   bool Resume();
   // Start, then WaitForPanel.

@@ -1,6 +1,8 @@
 // A stand-in for netsh's hosted-network commands: Wine's netsh has no wlan context. It answers in
-// GBK like Chinese Windows and keeps the network's state and its logs in the folder named by
-// VENTORA_NETSH_DIR, else in the current folder. Installed as the Wine prefix's own netsh.exe.
+// Chinese in its OEM code page, as netsh does: GBK on a Chinese Windows, UTF-8 with Windows'
+// UTF-8 option. It keeps the network's state (in GBK) and its logs (in UTF-8, whatever the code
+// pages) in the folder named by VENTORA_NETSH_DIR, else in the current folder. Installed as the
+// Wine prefix's own netsh.exe.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -20,7 +22,8 @@ char g_szCallerLog[MAX_PATH];
 // "show hostednetwork" answers its bytes as they are.
 char g_szCannedReport[MAX_PATH];
 
-// The program's texts are GBK, so arguments are converted to GBK whatever the ANSI code page is.
+// Its texts and its state are GBK, so arguments are converted to GBK whatever the ANSI code page
+// is.
 const UINT kGbk = 936;
 
 const size_t kSsidMax = 32;  // bytes
@@ -43,7 +46,27 @@ class COutput {
   COutput(const COutput&) = delete;
   COutput& operator=(const COutput&) = delete;
 
+  // A GBK text of whole characters, written in the OEM code page.
   void Put(const char* text, size_t size) {
+    if (GetOEMCP() == kGbk) {
+      PutBytes(text, size);
+      return;
+    }
+    // A GBK byte gives at most one UTF-16 unit, and a unit at most three bytes of UTF-8.
+    wchar_t* wide = static_cast<wchar_t*>(malloc(size * sizeof(wchar_t) + 1));
+    char* oem = static_cast<char*>(malloc(3 * size + 1));
+    int units = wide && oem && size ? MultiByteToWideChar(kGbk, 0, text, static_cast<int>(size),
+                                                          wide, static_cast<int>(size))
+                                    : 0;
+    int bytes = units ? WideCharToMultiByte(GetOEMCP(), 0, wide, units, oem,
+                                            static_cast<int>(3 * size), nullptr, nullptr)
+                      : 0;
+    if (size && !bytes) m_bFailed = true;
+    PutBytes(oem, bytes);
+    free(wide);
+    free(oem);
+  }
+  void PutBytes(const char* text, size_t size) {
     while (size > 0) {
       size_t room = sizeof m_szBuffer - m_nUsed;
       size_t n = size < room ? size : room;
@@ -93,32 +116,35 @@ bool EqualsIgnoreCase(const char* a, const char* b) {
   return *a == *b;
 }
 
-// The words after the program name, in GBK. The CRT splits the wide command line, as the real
-// netsh's does, so a GBK trail byte is never taken for a backslash or a quote.
+// The words after the program name, in GBK, and as the log keeps them, in UTF-8. The CRT splits
+// the wide command line, as the real netsh's does, so a GBK trail byte is never taken for a
+// backslash or a quote.
 class CWords {
  public:
   CWords(int argc, wchar_t** argv) {
     m_nCount = argc > 1 ? argc - 1 : 0;
     m_ppszWords = static_cast<char**>(calloc(m_nCount + 1, sizeof(char*)));
-    if (m_ppszWords == nullptr) {
+    m_ppszUtf8 = static_cast<char**>(calloc(m_nCount + 1, sizeof(char*)));
+    if (m_ppszWords == nullptr || m_ppszUtf8 == nullptr) {
       m_nCount = 0;
       m_bOk = false;
       return;
     }
     for (int i = 0; i < m_nCount; ++i) {
-      const wchar_t* w = argv[i + 1];
-      int size = WideCharToMultiByte(kGbk, 0, w, -1, nullptr, 0, nullptr, nullptr);
-      if (size <= 0 || (m_ppszWords[i] = static_cast<char*>(malloc(size))) == nullptr ||
-          WideCharToMultiByte(kGbk, 0, w, -1, m_ppszWords[i], size, nullptr, nullptr) != size) {
+      if (!Convert(argv[i + 1], kGbk, &m_ppszWords[i]) ||
+          !Convert(argv[i + 1], CP_UTF8, &m_ppszUtf8[i])) {
         m_bOk = false;
         return;
       }
     }
   }
   ~CWords() {
-    if (m_ppszWords == nullptr) return;
-    for (int i = 0; i < m_nCount; ++i) free(m_ppszWords[i]);
+    for (int i = 0; i < m_nCount; ++i) {
+      free(m_ppszWords[i]);
+      free(m_ppszUtf8[i]);
+    }
     free(m_ppszWords);
+    free(m_ppszUtf8);
   }
   CWords(const CWords&) = delete;
   CWords& operator=(const CWords&) = delete;
@@ -130,17 +156,17 @@ class CWords {
     return i < m_nCount && EqualsIgnoreCase(m_ppszWords[i], keyword);
   }
 
-  // The words joined by single blanks, then CR LF; null when out of memory.
+  // The words in UTF-8 joined by single blanks, then CR LF; null when out of memory.
   char* JoinLine() const {
     size_t size = 3;
-    for (int i = 0; i < m_nCount; ++i) size += strlen(m_ppszWords[i]) + 1;
+    for (int i = 0; i < m_nCount; ++i) size += strlen(m_ppszUtf8[i]) + 1;
     char* line = static_cast<char*>(malloc(size));
     if (line == nullptr) return nullptr;
     char* p = line;
     for (int i = 0; i < m_nCount; ++i) {
       if (i > 0) *p++ = ' ';
-      size_t n = strlen(m_ppszWords[i]);
-      memcpy(p, m_ppszWords[i], n);
+      size_t n = strlen(m_ppszUtf8[i]);
+      memcpy(p, m_ppszUtf8[i], n);
       p += n;
     }
     memcpy(p, "\r\n", 3);
@@ -148,7 +174,14 @@ class CWords {
   }
 
  private:
+  static bool Convert(const wchar_t* w, UINT nCodePage, char** ppsz) {
+    int size = WideCharToMultiByte(nCodePage, 0, w, -1, nullptr, 0, nullptr, nullptr);
+    return size > 0 && (*ppsz = static_cast<char*>(malloc(size))) != nullptr &&
+           WideCharToMultiByte(nCodePage, 0, w, -1, *ppsz, size, nullptr, nullptr) == size;
+  }
+
   char** m_ppszWords = nullptr;
+  char** m_ppszUtf8 = nullptr;
   int m_nCount = 0;
   bool m_bOk = true;
 };
@@ -189,8 +222,8 @@ bool AppendLog(const CWords& words) {
   return ok;
 }
 
-// The command line of the process that started this one, read from its process block, in GBK;
-// false when it cannot be read.
+// The command line and the current folder of the process that started this one, read from its
+// process block, in UTF-8 with a tab between them; false when they cannot be read.
 bool ReadParentCommandLine(char* text, int size) {
   DWORD self = GetCurrentProcessId(), parent = 0;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -206,27 +239,43 @@ bool ReadParentCommandLine(char* text, int size) {
   PROCESS_BASIC_INFORMATION info;
   PEB peb;
   RTL_USER_PROCESS_PARAMETERS parameters;
-  wchar_t line[2048];
+  // winternl.h leaves the current folder in its reserved fields: a UNICODE_STRING (a path that
+  // ends in a backslash) after the console's and the standard handles.
+  struct Parameters {
+    BYTE reserved[16];
+    PVOID reserved2[5];
+    UNICODE_STRING folder;
+  } folder;
+  wchar_t line[4096];
   bool ok = NtQueryInformationProcess(process, ProcessBasicInformation, &info, sizeof info,
                                       nullptr) == 0 &&
             ReadProcessMemory(process, info.PebBaseAddress, &peb, sizeof peb, nullptr) &&
             ReadProcessMemory(process, peb.ProcessParameters, &parameters, sizeof parameters,
                               nullptr) &&
-            parameters.CommandLine.Length < sizeof line &&
+            ReadProcessMemory(process, peb.ProcessParameters, &folder, sizeof folder, nullptr) &&
+            parameters.CommandLine.Length + folder.folder.Length + 2u < sizeof line &&
             ReadProcessMemory(process, parameters.CommandLine.Buffer, line,
-                              parameters.CommandLine.Length, nullptr);
+                              parameters.CommandLine.Length, nullptr) &&
+            ReadProcessMemory(process, folder.folder.Buffer,
+                              line + parameters.CommandLine.Length / sizeof(wchar_t) + 1,
+                              folder.folder.Length, nullptr);
   CloseHandle(process);
   if (!ok) return false;
-  line[parameters.CommandLine.Length / sizeof(wchar_t)] = L'\0';
-  return WideCharToMultiByte(kGbk, 0, line, -1, text, size, nullptr, nullptr) > 0;
+  size_t at = parameters.CommandLine.Length / sizeof(wchar_t);
+  line[at] = L'\t';
+  line[at + 1 + folder.folder.Length / sizeof(wchar_t)] = L'\0';
+  return WideCharToMultiByte(CP_UTF8, 0, line, -1, text, size, nullptr, nullptr) > 0;
 }
 
-// For tests: how this netsh was started, as its parent's command line and whether its console
-// has a window, a line each run.
+// For tests: how this netsh was started, as its parent's command line, whether its console has
+// a window, and its parent's current folder, a line each run.
 bool AppendCallerLog() {
-  char line[4200];
-  if (!ReadParentCommandLine(line, 4096)) strcpy(line, "?");
-  strcat(line, GetConsoleWindow() ? "\tconsole window\r\n" : "\tno console window\r\n");
+  char caller[12 * 1024], line[sizeof caller + 32];
+  if (!ReadParentCommandLine(caller, sizeof caller)) strcpy(caller, "?\t?");
+  char* folder = strchr(caller, '\t');
+  *folder++ = '\0';
+  snprintf(line, sizeof line, "%s\t%s\t%s\r\n", caller,
+           GetConsoleWindow() ? "console window" : "no console window", folder);
   return AppendToFile(g_szCallerLog, line);
 }
 
@@ -464,7 +513,7 @@ bool ShowCannedReport(COutput& out) {
   if (file == INVALID_HANDLE_VALUE) return false;
   char chunk[4096];
   DWORD got = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) out.Put(chunk, got);
+  while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) out.PutBytes(chunk, got);
   CloseHandle(file);
   return true;
 }

@@ -186,7 +186,7 @@ bool TakeShots() {
   if (!app.Click(IDC_CONFIGURE)) return Report("PostMessage");
   HWND hDlg = Came(app.WaitForDialog(kSettingsTitle), kSettingsTitle);
   if (!hDlg) return false;
-  if (!SetDlgItemTextA(hDlg, IDC_SSID, "Ventora") || !SetDlgItemTextA(hDlg, IDC_KEY, "12345678"))
+  if (!SetDlgItemTextW(hDlg, IDC_SSID, L"Ventora") || !SetDlgItemTextW(hDlg, IDC_KEY, L"12345678"))
     return Report("SetDlgItemText");
   if (!Capture(hDlg, "settings.bmp", app.Panel())) return false;
   if (!app.Dismiss(hDlg, IDOK)) return ReportApp(app);
