@@ -1,6 +1,7 @@
 // Takes the documentation's pictures of the real program: run in a fresh folder holding
 // Ventora.exe, with the system's netsh simulator keeping its state there, it saves panel.bmp,
 // settings.bmp and report.bmp there, each the window as the screen shows it, frame included.
+// Given a file name, it takes only the panel, into that file.
 #include <windows.h>
 
 #include <stdio.h>
@@ -173,7 +174,7 @@ bool HasMarlett() {
   return bFound;
 }
 
-bool TakeShots() {
+bool TakeShots(const char* lpszPanelOnly) {
   if (!HasMarlett()) return false;
   char szFolder[MAX_PATH];
   DWORD dwLength = GetCurrentDirectoryA(sizeof szFolder, szFolder);
@@ -181,12 +182,14 @@ bool TakeShots() {
   const std::string strFolder(szFolder, dwLength);
   CAppProcess app;
   if (!app.StartAndWait(strFolder + "\\Ventora.exe", strFolder)) return ReportApp(app);
+  if (lpszPanelOnly) return (Capture(app.Panel(), lpszPanelOnly) && app.Close()) || ReportApp(app);
   if (!Capture(app.Panel(), "panel.bmp")) return false;
 
   if (!app.Click(IDC_CONFIGURE)) return Report("PostMessage");
   HWND hDlg = Came(app.WaitForDialog(kSettingsTitle), kSettingsTitle);
   if (!hDlg) return false;
-  if (!SetDlgItemTextW(hDlg, IDC_SSID, L"Ventora") || !SetDlgItemTextW(hDlg, IDC_KEY, L"12345678"))
+  if (!SetDlgItemTextW(hDlg, IDC_SSID, L"Ventora") ||
+      !SetDlgItemTextW(hDlg, IDC_KEY, L"12345678"))
     return Report("SetDlgItemText");
   if (!Capture(hDlg, "settings.bmp", app.Panel())) return false;
   if (!app.Dismiss(hDlg, IDOK)) return ReportApp(app);
@@ -214,4 +217,4 @@ bool TakeShots() {
 
 }  // namespace
 
-int main() { return TakeShots() ? 0 : 1; }
+int main(int argc, char** argv) { return TakeShots(argc > 1 ? argv[1] : nullptr) ? 0 : 1; }
