@@ -40,5 +40,6 @@ bool AppendReport(char* report, size_t size, const char* chunk, size_t count, Ch
 }
 
 bool ReportHasMarker(const wchar_t* report, const wchar_t* marker) {
-  return wcsstr(report, marker) != nullptr;
+  // An empty marker, as a failed conversion leaves, is found nowhere, not everywhere.
+  return *marker != L'\0' && wcsstr(report, marker) != nullptr;
 }

@@ -24,6 +24,7 @@ size_t WholeCharacters(const char* text, size_t limit, CharWidth width);
 // the caller then appends nothing more, since what followed a cut would not follow the text.
 bool AppendReport(char* report, size_t size, const char* chunk, size_t count, CharWidth width);
 
-// True when the decoded report holds the marker anywhere. In UTF-16 a character of the basic
-// plane, as every marker's first is, can only match where a character starts.
+// True when the decoded report holds the marker, which is not empty, anywhere. In UTF-16 a
+// character of the basic plane, as every marker's first is, can only match where a character
+// starts.
 bool ReportHasMarker(const wchar_t* report, const wchar_t* marker);

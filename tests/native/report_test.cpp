@@ -114,4 +114,11 @@ TEST(Utf8CharWidth, TakesWholeSequencesAndLetsBrokenOnesStandAlone) {
     EXPECT_EQ(Utf8CharWidth(c.pszText, c.nLeft), c.nWidth) << testing::PrintToString(c.pszText);
 }
 
+// A marker whose conversion failed is empty: it must not count as found in every report.
+TEST(ReportHasMarker, FindsAMarkerAnywhereButNeverAnEmptyOne) {
+  EXPECT_TRUE(ReportHasMarker(L"状态 : 已启动\r\n", L"已启动"));
+  EXPECT_FALSE(ReportHasMarker(L"状态 : 已启\r\n", L"已启动"));
+  EXPECT_FALSE(ReportHasMarker(L"状态 : 已启动\r\n", L""));
+}
+
 }  // namespace
