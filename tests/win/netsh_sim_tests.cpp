@@ -44,9 +44,10 @@ class NetshSim : public testing::Test {
     si.hStdOutput = si.hStdError = hWrite;
     PROCESS_INFORMATION pi = {};
     std::wstring strBuffer = Widen(strLine);
+    std::wstring strFolder = pszCurrentFolder ? Widen(pszCurrentFolder) : L"";
     BOOL bStarted = CreateProcessW(nullptr, &strBuffer[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                                   nullptr, pszCurrentFolder ? Widen(pszCurrentFolder).c_str() : nullptr,
-                                   &si, &pi);
+                                   nullptr, pszCurrentFolder ? strFolder.c_str() : nullptr, &si,
+                                   &pi);
     DWORD dwError = GetLastError();
     EXPECT_TRUE(bStarted) << strLine << ": error " << dwError;
     EXPECT_TRUE(CloseHandle(hWrite));
