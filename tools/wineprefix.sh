@@ -5,7 +5,7 @@
 set -euo pipefail
 prefix=$1
 source "$(dirname "$0")/winesession.sh"
-version=4
+version=5
 mkdir -p "$prefix"
 exec 9>"$prefix.lock"
 flock 9
@@ -26,6 +26,10 @@ cp /usr/share/wine/fonts/marlett.ttf "$fonts/" ||
 # The netsh simulator stands in the system folder as netsh.exe (tools/installnetsh.sh puts it
 # there): Wine runs that file only when told to prefer it to its builtin netsh.
 "$wine_dir/wine64" reg add 'HKCU\Software\Wine\DllOverrides' /v netsh.exe /d native /f \
+  >/dev/null 2>&1
+# A program that crashes ends at once, its backtrace on its standard error, instead of waiting
+# on a crash dialog that no one closes: the tests see it end.
+"$wine_dir/wine64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
   >/dev/null 2>&1
 # Under code page 936 Wine draws Chinese with a CJK font by itself; under 65001 it must be told
 # to, for the fonts the dialogs and the message boxes name. Wine reads the names in the locale's
