@@ -76,38 +76,6 @@ TEST_F(Runner, LongOutputIsCutOnAWholeCharacterAndReadToTheEnd) {
   EXPECT_TRUE(g_vecBoxes.empty());
 }
 
-// Input made while a command ran, as it waits in the queue: Enter, Alt+F4, a click, and a click
-// on a window's close box. The box that follows would take it in and close unread.
-const UINT kInputMade[][3] = {{WM_KEYDOWN, VK_RETURN, 0x001C0001},
-                              {WM_CHAR, '\r', 0x001C0001},
-                              {WM_SYSKEYDOWN, VK_F4, 0x203E0001},
-                              {WM_LBUTTONDOWN, MK_LBUTTON, 0},
-                              {WM_NCLBUTTONDOWN, HTCLOSE, 0}};
-
-std::vector<UINT> g_vecInputLeft;
-
-int RecordBoxAndInputLeft(HWND hOwner, LPCWSTR lpszText, LPCWSTR lpszTitle, UINT nType) {
-  MSG msg;
-  for (const auto& input : kInputMade)
-    if (PeekMessageA(&msg, nullptr, input[0], input[0], PM_NOREMOVE))
-      g_vecInputLeft.push_back(input[0]);
-  return RecordBox(hOwner, lpszText, lpszTitle, nType);
-}
-
-TEST_F(Runner, MissingInterpreterIsReportedWithNoInputLeftToCloseItAndLeavesTheReportEmpty) {
-  MSG msg;
-  PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
-  for (const auto& input : kInputMade)
-    ASSERT_TRUE(PostThreadMessageA(GetCurrentThreadId(), input[0], input[1], input[2]));
-  AfxSetMessageBoxHook(RecordBoxAndInputLeft);
-  memset(m_szReport, 0, sizeof m_szReport);
-  CHotspotDlg::RunCommand("C:\\Windows\\System32\\no-such-cmd.exe /c netsh", m_szReport);
-  EXPECT_EQ(m_szReport[0], 0);
-  ASSERT_EQ(g_vecBoxes.size(), 1u);
-  EXPECT_EQ(g_vecBoxes[0], kMsgProcessFailed);
-  EXPECT_EQ(g_vecInputLeft, std::vector<UINT>{});
-}
-
 TEST_F(Runner, CommandThatKeepsItsOutputOpenIsEndedWithEverythingItStarted) {
   DWORD dwStart = GetTickCount();
   // The grandchild holds the output; only ending the whole tree ends the read.
