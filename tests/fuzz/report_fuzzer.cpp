@@ -19,10 +19,12 @@ namespace {
 constexpr size_t kCanarySize = 64;
 constexpr char kCanary = '\xA5';
 
-bool EndsOnWholeCharacter(const std::string& strText, CharWidth width) {
+// Whether a character of the text as written ends at nAt: a sequence broken off by what follows
+// is a whole character there, though alone at the end of a text it would look cut short.
+bool IsBoundary(const std::string& strText, size_t nAt, CharWidth width) {
   size_t i = 0;
-  while (i < strText.size()) i += width(strText.data() + i, strText.size() - i);
-  return i == strText.size();
+  while (i < nAt) i += width(strText.data() + i, strText.size() - i);
+  return i == nAt;
 }
 
 bool StartsWith(const std::string& strText, const std::string& strPrefix) {
@@ -66,9 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // and nothing more is appended.
     CHECK(strText.size() < strBefore.size() + strPiece.size());
     CHECK(strText.size() >= REPORT_SIZE - 4);
-    CHECK(EndsOnWholeCharacter(strText, width));
-    CHECK(strText.size() + width(strOffered.data() + strText.size(),
-                                 strOffered.size() - strText.size()) > REPORT_SIZE - 1);
+    CHECK(IsBoundary(strOffered, strText.size(), width));
+    // The next character does not fit in the room left, as far as the room shows it.
+    const size_t nRoom = REPORT_SIZE - 1 - strText.size();
+    CHECK(nRoom == 0 || width(strOffered.data() + strText.size(), nRoom) > nRoom);
     break;
   }
   return 0;
