@@ -28,7 +28,7 @@ void Spawn(const char* pszVerb) {
                      &si, &pi)) {
     char szPid[32];
     Write(STD_OUTPUT_HANDLE, szPid, wsprintfA(szPid, " spawned:%lu", pi.dwProcessId));
-    ResumeThread(pi.hThread);
+    if (ResumeThread(pi.hThread) == static_cast<DWORD>(-1)) TerminateProcess(pi.hProcess, 1);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
   }
