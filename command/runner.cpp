@@ -2,6 +2,7 @@
 
 #include "command/handle.h"
 #include "command/report.h"
+#include "command/system_calls.h"
 #include "command/tree_job.h"
 
 namespace {
@@ -39,7 +40,7 @@ size_t OemCharWidth(const char* text, size_t left) {
 }
 
 bool GetWideSystemFolder(wchar_t (&szFolder)[MAX_PATH]) {
-  UINT cchFolder = ::GetSystemDirectoryW(szFolder, MAX_PATH);
+  UINT cchFolder = CallGetSystemDirectoryW(szFolder, MAX_PATH);
   return cchFolder != 0 && cchFolder < MAX_PATH;
 }
 
@@ -71,7 +72,7 @@ RunResult RunHidden(LPCSTR lpszCommandLine, wchar_t (&szReport)[REPORT_SIZE], DW
 
   SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
   CHandle readEnd, writeEnd;
-  if (!::CreatePipe(readEnd.Out(), writeEnd.Out(), &sa, 0)) return RunResult::PipeFailed;
+  if (!CallCreatePipe(readEnd.Out(), writeEnd.Out(), &sa, 0)) return RunResult::PipeFailed;
   // The child needs only the write end; were this to fail, a read end in the child is harmless.
   ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
 
@@ -103,8 +104,8 @@ RunResult RunHidden(LPCSTR lpszCommandLine, wchar_t (&szReport)[REPORT_SIZE], DW
   // Once past the deadline it fires every second until the read ends: a process caught still
   // starting up may outlive one termination, and a read may begin after a cancel. A command
   // that could have no limit is ended at once.
-  if (!::CreateTimerQueueTimer(&hTimer, nullptr, OnDeadline, &deadline, dwTimeoutMs, kRetryEndMs,
-                               WT_EXECUTEDEFAULT)) {
+  if (!CallCreateTimerQueueTimer(&hTimer, nullptr, OnDeadline, &deadline, dwTimeoutMs,
+                                 kRetryEndMs, WT_EXECUTEDEFAULT)) {
     EndCommand(job, process, ERROR_PROCESS_ABORTED);
     return RunResult::ProcessFailed;
   }

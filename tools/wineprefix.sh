@@ -27,6 +27,10 @@ cp /usr/share/wine/fonts/marlett.ttf "$fonts/" ||
 # there): Wine runs that file only when told to prefer it to its builtin netsh.
 "$wine_dir/wine64" reg add 'HKCU\Software\Wine\DllOverrides' /v netsh.exe /d native /f \
   >/dev/null 2>&1
+# A program that crashes ends at once, its backtrace on its standard error, instead of waiting
+# on a crash dialog that no one closes: the tests see it end.
+"$wine_dir/wine64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+  >/dev/null 2>&1
 # Under code page 936 Wine draws Chinese with a CJK font by itself; under 65001 it must be told
 # to, for the fonts the dialogs and the message boxes name. Wine reads the names in the locale's
 # charset, UTF-8 here.

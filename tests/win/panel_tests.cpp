@@ -86,7 +86,7 @@ TEST(Panel, ViewButtonShowsTheReportByteForByteAndChangesNoCaption) {
 std::pair<std::string, std::string> Press(CPanelProcess& app, int nId) {
   EXPECT_TRUE(app.Click(nId));
   HWND hBox = app.WaitForBox();
-  EXPECT_NE(hBox, nullptr) << "control " << nId;
+  EXPECT_NE(hBox, nullptr) << "control " << nId << ": " << app.Error();
   if (!hBox) return {};
   std::pair<std::string, std::string> seen(app.Caption(nId), MessageBoxText(hBox));
   EXPECT_TRUE(app.Dismiss(hBox, IDOK));
@@ -162,7 +162,7 @@ TEST(Panel, OnlyTheSystemsNetshRunsAndTheInterpreterIsStartedSafely) {
 
   ASSERT_TRUE(app.Click(IDC_CONFIGURE));
   HWND hDlg = app.WaitForDialog(kSettingsTitle);
-  ASSERT_NE(hDlg, nullptr);
+  ASSERT_NE(hDlg, nullptr) << app.Error();
   EXPECT_TRUE(SetDlgItemTextA(hDlg, IDC_SSID, "net!x!"));
   EXPECT_TRUE(SetDlgItemTextA(hDlg, IDC_KEY, "12345678"));
   EXPECT_TRUE(PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0));
@@ -238,7 +238,7 @@ TEST(Panel, ComesUpCentredOnTheScreenAndTheSettingsDialogOverItOnTheWorkArea) {
 
   ASSERT_TRUE(app.Click(IDC_CONFIGURE));
   HWND hDlg = app.WaitForDialog(kSettingsTitle);
-  ASSERT_NE(hDlg, nullptr);
+  ASSERT_NE(hDlg, nullptr) << app.Error();
   RECT rcPanel;
   ASSERT_TRUE(GetWindowRect(app.Panel(), &rcPanel));
   ExpectCentredOver(hDlg, rcPanel, "settings over the panel");
@@ -249,7 +249,7 @@ TEST(Panel, ComesUpCentredOnTheScreenAndTheSettingsDialogOverItOnTheWorkArea) {
                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
   ASSERT_TRUE(app.Click(IDC_CONFIGURE));
   hDlg = app.WaitForDialog(kSettingsTitle);
-  ASSERT_NE(hDlg, nullptr);
+  ASSERT_NE(hDlg, nullptr) << app.Error();
   RECT rcDlg;
   ASSERT_TRUE(GetWindowRect(hDlg, &rcDlg));
   EXPECT_TRUE(rcDlg.left >= work.left && rcDlg.top >= work.top && rcDlg.right <= work.right &&

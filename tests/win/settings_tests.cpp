@@ -15,7 +15,7 @@ class Settings : public testing::Test {
   HWND Open() {
     EXPECT_TRUE(m_app.Click(IDC_CONFIGURE));
     HWND hDlg = m_app.WaitForDialog(kSettingsTitle);
-    EXPECT_NE(hDlg, nullptr);
+    EXPECT_NE(hDlg, nullptr) << m_app.Error();
     if (!hDlg) return nullptr;
     // Modal to the panel: the panel's buttons cannot start a second command behind it.
     EXPECT_EQ(GetWindow(hDlg, GW_OWNER), m_app.Panel());

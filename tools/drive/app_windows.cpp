@@ -59,12 +59,15 @@ std::wstring WindowText(HWND hWnd) {
 
 bool IsMessageBox(HWND hWnd) { return GetDlgItem(hWnd, 0xFFFF) != nullptr; }
 
+HWND FindAppWindow(DWORD dwPid, const char* lpszTitle) {
+  CSearch search = {dwPid, lpszTitle, nullptr};
+  EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+  return search.hFound;
+}
+
 HWND WaitForAppWindow(DWORD dwPid, const char* lpszTitle, DWORD dwTimeoutMs) {
-  for (DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < dwTimeoutMs; Sleep(kPollMs)) {
-    CSearch search = {dwPid, lpszTitle, nullptr};
-    EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
-    if (search.hFound) return search.hFound;
-  }
+  for (DWORD dwStart = GetTickCount(); GetTickCount() - dwStart < dwTimeoutMs; Sleep(kPollMs))
+    if (HWND hFound = FindAppWindow(dwPid, lpszTitle)) return hFound;
   return nullptr;
 }
 
@@ -98,7 +101,7 @@ void CAppProcess::End() {
   m_hPanel = nullptr;
 }
 
-bool CAppProcess::Fail(const std::string& strWhat, bool bWithCode) {
+bool CAppProcess::Fail(const std::string& strWhat, bool bWithCode) const {
   m_strError = strWhat;
   if (bWithCode) m_strError += " failed (error " + std::to_string(GetLastError()) + ")";
   return false;
@@ -155,18 +158,44 @@ bool CAppProcess::StartAndWait(const std::string& strExe, const std::string& str
   return Start(strExe, strFolder) && WaitForPanel();
 }
 
+// A program that has ended, or that shows a message box where a dialog was awaited, will not
+// show it: the wait ends at once with what the program did instead.
+HWND CAppProcess::WaitForWindow(const char* lpszTitle, DWORD dwTimeoutMs) const {
+  const std::string strAwaited = lpszTitle ? std::string("the window ") + lpszTitle : "a box";
+  for (DWORD dwStart = GetTickCount();; Sleep(kPollMs)) {
+    if (HWND hFound = FindAppWindow(m_pi.dwProcessId, lpszTitle)) return hFound;
+    DWORD dwCode;
+    if (WaitForSingleObject(m_pi.hProcess, 0) == WAIT_OBJECT_0 &&
+        GetExitCodeProcess(m_pi.hProcess, &dwCode)) {
+      char szCode[16];
+      wsprintfA(szCode, "0x%lX", dwCode);
+      Fail("the program ended with exit code " + std::string(szCode) + " while waiting for " +
+               strAwaited,
+           false);
+      return nullptr;
+    }
+    if (HWND hBox = lpszTitle ? FindAppWindow(m_pi.dwProcessId, nullptr) : nullptr) {
+      Fail("the box \"" + MessageBoxText(hBox) + "\" showed while waiting for " + strAwaited,
+           false);
+      return nullptr;
+    }
+    if (GetTickCount() - dwStart >= dwTimeoutMs) {
+      Fail("waiting for " + strAwaited, false);
+      return nullptr;
+    }
+  }
+}
+
 HWND CAppProcess::WaitForPanel(DWORD dwTimeoutMs) {
-  m_hPanel = WaitForAppWindow(m_pi.dwProcessId, kPanelTitle, dwTimeoutMs);
-  if (!m_hPanel) Fail("waiting for the panel", false);
-  return m_hPanel;
+  return m_hPanel = WaitForWindow(kPanelTitle, dwTimeoutMs);
 }
 
 HWND CAppProcess::WaitForDialog(const char* lpszTitle, DWORD dwTimeoutMs) const {
-  return WaitForAppWindow(m_pi.dwProcessId, lpszTitle, dwTimeoutMs);
+  return WaitForWindow(lpszTitle, dwTimeoutMs);
 }
 
 HWND CAppProcess::WaitForBox(DWORD dwTimeoutMs) const {
-  return WaitForAppWindow(m_pi.dwProcessId, nullptr, dwTimeoutMs);
+  return WaitForWindow(nullptr, dwTimeoutMs);
 }
 
 bool CAppProcess::Click(int nId) const { return PressButton(m_hPanel, nId); }
@@ -178,10 +207,7 @@ bool CAppProcess::Dismiss(HWND hDlg, int nId, DWORD dwTimeoutMs) {
 
 std::string CAppProcess::TakeBox(DWORD dwTimeoutMs) {
   HWND hBox = WaitForBox(dwTimeoutMs);
-  if (!hBox) {
-    Fail("waiting for a message box", false);
-    return "";
-  }
+  if (!hBox) return "";
   std::string strText = MessageBoxText(hBox);
   return Dismiss(hBox, IDOK, dwTimeoutMs) ? strText : "";
 }

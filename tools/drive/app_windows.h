@@ -21,7 +21,8 @@ std::string Narrow(const std::wstring& strText, UINT nCodePage = 936);
 std::wstring WindowText(HWND hWnd);
 
 // The visible dialog of process dwPid titled lpszTitle (any message box when lpszTitle is null);
-// null when none shows within the limit.
+// null when none shows, or none within the limit.
+HWND FindAppWindow(DWORD dwPid, const char* lpszTitle);
 HWND WaitForAppWindow(DWORD dwPid, const char* lpszTitle, DWORD dwTimeoutMs);
 
 // A message box is the dialog whose static text has the id -1.
@@ -57,9 +58,11 @@ class CAppProcess {
   // Start, then WaitForPanel.
   bool StartAndWait(const std::string& strExe, const std::string& strFolder);
 
+  // The panel, a dialog, or the message box the program shows next; null when none comes within
+  // the limit, when the program ends first or, for the panel or a dialog, shows a message box
+  // instead: Error() then says which, with the exit code or the box's text.
   HWND WaitForPanel(DWORD dwTimeoutMs = kDefaultTimeoutMs);
   HWND WaitForDialog(const char* lpszTitle, DWORD dwTimeoutMs = kDefaultTimeoutMs) const;
-  // The message box the program shows next, or null when none comes within the limit.
   HWND WaitForBox(DWORD dwTimeoutMs = kDefaultTimeoutMs) const;
   // Presses the panel's button.
   bool Click(int nId) const;
@@ -81,12 +84,13 @@ class CAppProcess {
   const std::string& Error() const { return m_strError; }
 
  private:
-  bool Fail(const std::string& strWhat, bool bWithCode = true);
+  bool Fail(const std::string& strWhat, bool bWithCode = true) const;
+  HWND WaitForWindow(const char* lpszTitle, DWORD dwTimeoutMs) const;
   std::vector<char> Environment() const;
   void End();
 
   std::vector<std::pair<std::string, std::string>> m_vecEnv;
   PROCESS_INFORMATION m_pi = {};
   HWND m_hPanel = nullptr;
-  std::string m_strError;
+  mutable std::string m_strError;
 };

@@ -1,6 +1,8 @@
 // A child for the runner's tests: writes, waits and hangs as its arguments say, in order.
 //   out:TEXT  err:TEXT  hex:BYTES  fill:N  sleep:MS  hang
-//   spawn-hang: starts a grandchild that holds the output and hangs, and writes " spawned:PID"
+//   flood: writes without pause until the output is closed
+//   spawn-hang, spawn-flood: starts a grandchild that holds the output and hangs or floods it,
+//   and writes " spawned:PID" before the grandchild writes anything
 #include <windows.h>
 
 #include <stdlib.h>
@@ -13,19 +15,31 @@ void Write(DWORD dwWhich, const void* pData, DWORD dwSize) {
   WriteFile(GetStdHandle(dwWhich), pData, dwSize, &dwWritten, nullptr);
 }
 
-// Leaves a grandchild that holds the output open and hangs, and says which it is.
-void SpawnHang() {
+// Leaves a grandchild that holds the output open and does what the verb says, and says which it
+// is; suspended until then, so that its output comes after.
+void Spawn(const char* pszVerb) {
   char szSelf[MAX_PATH], szLine[MAX_PATH + 16];
   GetModuleFileNameA(nullptr, szSelf, sizeof szSelf);
-  wsprintfA(szLine, "\"%s\" hang", szSelf);
+  wsprintfA(szLine, "\"%s\" %s", szSelf, pszVerb);
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi;
-  if (CreateProcessA(nullptr, szLine, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+  if (CreateProcessA(nullptr, szLine, nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
+                     &si, &pi)) {
     char szPid[32];
     Write(STD_OUTPUT_HANDLE, szPid, wsprintfA(szPid, " spawned:%lu", pi.dwProcessId));
+    if (ResumeThread(pi.hThread) == static_cast<DWORD>(-1)) TerminateProcess(pi.hProcess, 1);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
+  }
+}
+
+// In large writes, so that the pipe stays full and every read completes at once.
+void Flood() {
+  static char szBlock[65536];
+  memset(szBlock, 'f', sizeof szBlock);
+  DWORD dwWritten;
+  while (WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), szBlock, sizeof szBlock, &dwWritten, nullptr)) {
   }
 }
 
@@ -53,8 +67,10 @@ int main(int argc, char** argv) {
       Sleep(atol(pszArg + 6));
     } else if (!strcmp(pszArg, "hang")) {
       Sleep(INFINITE);
-    } else if (!strcmp(pszArg, "spawn-hang")) {
-      SpawnHang();
+    } else if (!strcmp(pszArg, "flood")) {
+      Flood();
+    } else if (!strncmp(pszArg, "spawn-", 6)) {
+      Spawn(pszArg + 6);
     }
   }
   return 0;
