@@ -5,7 +5,7 @@
 set -euo pipefail
 prefix=$1
 source "$(dirname "$0")/winesession.sh"
-version=5
+version=6
 mkdir -p "$prefix"
 exec 9>"$prefix.lock"
 flock 9
