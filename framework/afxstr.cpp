@@ -24,23 +24,3 @@ CString& CString::operator=(LPCSTR psz) {
   m_nLength = data ? length : 0;
   return *this;
 }
-
-LPSTR CString::GetBuffer(int nMinBufLength) {
-  if (nMinBufLength < m_nLength) nMinBufLength = m_nLength;
-  char* data = static_cast<char*>(realloc(m_pchData, nMinBufLength + 1));
-  if (!data) {
-    free(m_pchData);
-    m_pchData = nullptr;
-    m_nLength = 0;
-    return nullptr;
-  }
-  data[m_nLength] = '\0';
-  m_pchData = data;
-  return data;
-}
-
-void CString::ReleaseBuffer(int nNewLength) {
-  if (!m_pchData) return;
-  m_nLength = nNewLength < 0 ? static_cast<int>(strlen(m_pchData)) : nNewLength;
-  m_pchData[m_nLength] = '\0';
-}

@@ -15,11 +15,6 @@ class CString {
   int GetLength() const { return m_nLength; }
   operator LPCSTR() const { return m_pchData ? m_pchData : ""; }
 
-  // Room for nMinBufLength chars and a terminator, or null when memory is short (the string is
-  // then left empty); ReleaseBuffer takes the new length, or measures it when given -1.
-  LPSTR GetBuffer(int nMinBufLength);
-  void ReleaseBuffer(int nNewLength = -1);
-
  private:
   char* m_pchData = nullptr;
   int m_nLength = 0;
