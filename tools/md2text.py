@@ -86,6 +86,9 @@ def flush():
 
 for raw in open(source, encoding="utf-8").read().splitlines():
     heading = re.match(r"(#+) (.*)", raw)
+    # A picture has no place in plain text: the paragraph before it says what it shows.
+    if re.fullmatch(r"!\[[^\]]*\]\([^)]*\)", raw.strip()):
+        continue
     if not raw.strip():
         flush()
         out.append("")
@@ -101,5 +104,7 @@ for raw in open(source, encoding="utf-8").read().splitlines():
         block.append(raw)
 flush()
 
+# A picture left its paragraph's two blank lines side by side.
+text = re.sub(r"\n{3,}", "\n\n", "\n".join(out))
 with open(target, "w", encoding="utf-8-sig", newline="\r\n") as f:
-    f.write("\n".join(out).strip("\n") + "\n")
+    f.write(text.strip("\n") + "\n")

@@ -107,6 +107,34 @@ TEST_F(NetshSim, StatusReportHoldsTheMarkersOfItsStateOnly) {
   }
 }
 
+// A line of real netsh's report: the label, the blanks before its colon, the colon and the value.
+std::string Field(const char* pszLabel, size_t nBlanks, const char* pszValue) {
+  return std::string("    ") + pszLabel + std::string(nBlanks, ' ') + ":" + pszValue + "\r\n";
+}
+
+TEST_F(NetshSim, StatusReportIsRealNetshsTextByteForByte) {
+  const std::string strSettings = "\r\n承载网络设置\r\n" + std::string(23, '-') + "\r\n";
+  const std::string strStatus = "\r\n承载网络状态\r\n" + std::string(21, '-') + "\r\n";
+  const struct {
+    std::string strState;  // none when empty
+    std::string strReport;
+  } cases[] = {
+      {"", strSettings + Field("模式", 19, " 已禁用") + Field("设置", 14, " <未配置>") +
+                    strStatus + Field("状态", 17, " 未启动") + "\r\n"},
+      {"mode=allow\r\nrunning=0\r\ndriver=unsupported\r\nssid=" + Hex("我的 net") + "\r\n",
+       strSettings + Field("模式", 19, " 已启用") + Field("SSID 名称", 14, "“我的 net”") +
+           Field("最多客户端数", 2, " 100") + Field("身份验证", 9, " WPA2 - 个人") +
+           Field("密码", 17, " CCMP") + strStatus + Field("状态", 17, " 不可用") + "\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.strState);
+    if (!c.strState.empty()) SetState(c.strState);
+    Result r = Run("wlan show hostednetwork");
+    EXPECT_EQ(r.dwCode, 0u);
+    EXPECT_EQ(r.strOut, c.strReport);
+  }
+}
+
 TEST_F(NetshSim, ModeGovernsStartAndDisallowStops) {
   const struct {
     const char* pszArgs;
@@ -121,7 +149,7 @@ TEST_F(NetshSim, ModeGovernsStartAndDisallowStops) {
       {"wlan show hostednetwork", 0, "已启动"},
       {"wlan set hostednetwork mode=disallow", 0, "承载网络模式已设置为禁止。"},
       {"wlan show hostednetwork", 0, "未启动"},
-      {"wlan stop hostednetwork", 0, "承载网络未启动。"},
+      {"wlan stop hostednetwork", 0, "已停止承载网络。"},
       {"wlan set hostednetwork mode=allow", 0, "允许"},
       {"wlan start hostednetwork", 0, "已启动承载网络。"},
       {"wlan stop hostednetwork", 0, "已停止承载网络。"},
@@ -140,6 +168,22 @@ TEST_F(NetshSim, ModeGovernsStartAndDisallowStops) {
   }
   EXPECT_FALSE(FileExists(m_folder / "hostednetwork.state.tmp"));
   EXPECT_EQ(ReadFileText(m_folder / "netsh.log"), strLog);
+}
+
+// Most current laptops' drivers have no hosted network: it can be allowed, never started.
+TEST_F(NetshSim, AdapterWithoutHostedNetworkIsUnavailableAndCannotStart) {
+  EXPECT_TRUE(Has(Run("wlan show drivers").strOut, "    支持的承载网络  : 是\r\n"));
+  const std::string strState =
+      "mode=allow\r\nrunning=0\r\ndriver=unsupported\r\nssid=\r\nkey=\r\n";
+  SetState(strState);
+  EXPECT_TRUE(Has(Run("wlan show drivers").strOut, "    支持的承载网络  : 否\r\n"));
+  Result r = Run("wlan start hostednetwork");
+  EXPECT_EQ(r.dwCode, 1u);
+  EXPECT_EQ(r.strOut, "无法启动承载网络。\r\n组或资源的状态不是执行请求操作的正确状态。\r\n\r\n");
+  EXPECT_EQ(Run("wlan stop hostednetwork").strOut, "已停止承载网络。\r\n\r\n");
+  EXPECT_EQ(Run("wlan set hostednetwork mode=allow").dwCode, 0u);
+  EXPECT_EQ(State(), strState);
+  EXPECT_TRUE(Has(Run("wlan show hostednetwork").strOut, "    状态                 : 不可用\r\n"));
 }
 
 TEST_F(NetshSim, NameOrKeyOfAWrongLengthIsRefusedAndTheOldPairKept) {
@@ -186,7 +230,7 @@ TEST_F(NetshSim, QuotedNameArrivesIntact) {
   const std::string strName = "my net & 网络|<>^";
   Result r = Run("wlan set hostednetwork ssid=\"" + strName + "\" key=12345678");
   EXPECT_EQ(r.dwCode, 0u) << r.strOut;
-  EXPECT_TRUE(Has(Run("wlan show hostednetwork").strOut, "\"" + strName + "\"\r\n"));
+  EXPECT_TRUE(Has(Run("wlan show hostednetwork").strOut, ":“" + strName + "”\r\n"));
   // The log is UTF-8 whatever the code pages.
   EXPECT_TRUE(Has(ReadFileText(m_folder / "netsh.log"),
                   Narrow(Widen("ssid=" + strName + " key=12345678\r\n"), CP_UTF8)));
@@ -202,7 +246,7 @@ TEST_F(NetshSim, UnknownCommandsAreRefusedAndLogged) {
     strLog += pszArgs + std::string("\r\n");
     Result r = Run(pszArgs);
     EXPECT_EQ(r.dwCode, 1u) << pszArgs;
-    EXPECT_TRUE(Has(r.strOut, std::string("下列命令没有找到: ") + pszArgs + "。\r\n")) << pszArgs;
+    EXPECT_TRUE(Has(r.strOut, std::string("找不到下列命令: ") + pszArgs + "。\r\n")) << pszArgs;
   }
   EXPECT_FALSE(FileExists(m_folder / "hostednetwork.state"));
   EXPECT_EQ(ReadFileText(m_folder / "netsh.log"), strLog);

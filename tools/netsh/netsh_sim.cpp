@@ -34,6 +34,8 @@ const size_t kKeyBytes = 2 * kKeyMax;
 struct State {
   bool bAllowed = false;
   bool bRunning = false;
+  // False for an adapter whose driver has no hosted network, as on most current laptops.
+  bool bDriverSupported = true;
   char szSsid[kSsidMax + 1] = {};
   char szKey[kKeyBytes + 1] = {};
 };
@@ -327,6 +329,8 @@ bool ParseState(const char* text, size_t size, State* state) {
       state->bAllowed = is("mode=allow");
     } else if (is("running=1") || is("running=0")) {
       state->bRunning = is("running=1");
+    } else if (is("driver=supported") || is("driver=unsupported")) {
+      state->bDriverSupported = is("driver=supported");
     } else if (starts("ssid=")) {
       if (!GetHex(line + 5, n - 5, state->szSsid, kSsidMax)) return false;
     } else if (starts("key=")) {
@@ -362,6 +366,11 @@ bool SaveState(const State& state) {
   p += strlen(mode);
   memcpy(p, state.bRunning ? "running=1\r\n" : "running=0\r\n", 11);
   p += 11;
+  // Written only when unsupported, so that every other state keeps the file it always had.
+  if (!state.bDriverSupported) {
+    memcpy(p, "driver=unsupported\r\n", 20);
+    p += 20;
+  }
   PutHex(p, "ssid=", state.szSsid);
   PutHex(p, "key=", state.szKey);
 
@@ -386,36 +395,77 @@ bool SaveState(const State& state) {
   return false;
 }
 
+// A label, the blanks that stand between it and its colon in real netsh's output, and the colon.
+void PutLabel(COutput& out, const char* label, int blanks) {
+  out.Put(label);
+  for (int i = 0; i < blanks; ++i) out.Put(" ", 1);
+  out.Put(":");
+}
+
+// The settings block and the first lines of the status block are real netsh's, byte for byte
+// (Windows 10 1809 and 19043), uneven blanks included.
 void ShowHostedNetwork(const State& state, COutput& out) {
   out.Line("");
   out.Line("承载网络设置");
-  out.Line("----------------------");
-  out.Put("    模式                   : ");
-  out.Line(state.bAllowed ? "已启用" : "已禁用");
-  out.Put("    SSID 名称              : \"");
-  out.Put(state.szSsid);
-  out.Line("\"");
-  out.Line("    最多客户端数           : 100");
-  out.Line("    身份验证               : WPA2 - 个人");
-  out.Line("    密码                   : CCMP");
+  out.Line("-----------------------");
+  PutLabel(out, "    模式", 19);
+  out.Line(state.bAllowed ? " 已启用" : " 已禁用");
+  // The settings count as never made while the network has no name.
+  if (state.szSsid[0] == '\0') {
+    PutLabel(out, "    设置", 14);
+    out.Line(" <未配置>");
+  } else {
+    PutLabel(out, "    SSID 名称", 14);
+    out.Put("“");
+    out.Put(state.szSsid);
+    out.Line("”");
+    PutLabel(out, "    最多客户端数", 2);
+    out.Line(" 100");
+    PutLabel(out, "    身份验证", 9);
+    out.Line(" WPA2 - 个人");
+    PutLabel(out, "    密码", 17);
+    out.Line(" CCMP");
+  }
   out.Line("");
   out.Line("承载网络状态");
   out.Line("---------------------");
-  out.Put("    状态                   : ");
-  out.Line(state.bRunning ? "已启动" : "未启动");
-  if (state.bRunning) {
-    out.Line("    BSSID                  : 02:1a:2b:3c:4d:5e");
-    out.Line("    无线电类型             : 802.11n");
-    out.Line("    频道                   : 6");
-    out.Line("    客户端数               : 0");
+  PutLabel(out, "    状态", 17);
+  if (!state.bDriverSupported) {
+    out.Line(" 不可用");
+  } else {
+    out.Line(state.bRunning ? " 已启动" : " 未启动");
   }
+  // No paste of the stopped and started states was found: their status words and the started
+  // state's lines are the simulator's own, aligned with the status line.
+  if (state.bDriverSupported && state.bRunning) {
+    PutLabel(out, "    BSSID", 16);
+    out.Line(" 02:1a:2b:3c:4d:5e");
+    PutLabel(out, "    无线电类型", 11);
+    out.Line(" 802.11n");
+    PutLabel(out, "    频道", 17);
+    out.Line(" 6");
+    PutLabel(out, "    客户端数", 13);
+    out.Line(" 0");
+  }
+  out.Line("");
+}
+
+// Real netsh lists the driver's many properties; only the hosted-network line is real netsh's
+// here, the interface and driver lines stand for the rest.
+void ShowDrivers(const State& state, COutput& out) {
+  out.Line("");
+  out.Line("接口名称: WLAN");
+  out.Line("");
+  out.Line("    驱动程序                  : Ventora 模拟无线网卡");
+  out.Put("    支持的承载网络  :");
+  out.Line(state.bDriverSupported ? " 是" : " 否");
   out.Line("");
 }
 
 enum Exit { kOk = 0, kRefused = 1 };
 
 void ReportNotFound(const CWords& words, COutput& out) {
-  out.Put("下列命令没有找到: ");
+  out.Put("找不到下列命令: ");
   for (int i = 0; i < words.Count(); ++i) {
     if (i > 0) out.Put(" ");
     out.Put(words[i]);
@@ -456,7 +506,8 @@ bool ParseSet(const CWords& words, int first, SetRequest* request) {
          (!usage || EqualsIgnoreCase(usage, "persistent") || EqualsIgnoreCase(usage, "temporary"));
 }
 
-// Both lengths are checked before anything changes, so a refused pair leaves the old one.
+// Both lengths are checked before anything changes, so a refused pair leaves the old one. No paste
+// of real netsh's length errors was found: these texts are the simulator's own.
 bool CheckLengths(const SetRequest& request, COutput& out) {
   const char* ssid = request.pszSsid;
   bool bBadSsid = ssid && (ssid[0] == '\0' || strlen(ssid) > kSsidMax);
@@ -528,16 +579,18 @@ void DelayForTests() {
 }
 
 Exit Run(const CWords& words, COutput& out) {
-  if (!words.Is(0, "wlan") || !words.Is(2, "hostednetwork")) {
+  bool drivers = words.Is(0, "wlan") && words.Is(1, "show") && words.Is(2, "drivers") &&
+                 words.Count() == 3;
+  if (!words.Is(0, "wlan") || (!words.Is(2, "hostednetwork") && !drivers)) {
     ReportNotFound(words, out);
     return kRefused;
   }
   SetRequest request;
-  bool show = words.Is(1, "show") && words.Count() == 3;
+  bool show = words.Is(1, "show") && words.Is(2, "hostednetwork") && words.Count() == 3;
   bool set = words.Is(1, "set") && ParseSet(words, 3, &request);
   bool start = words.Is(1, "start") && words.Count() == 3;
   bool stop = words.Is(1, "stop") && words.Count() == 3;
-  if (!show && !set && !start && !stop) {
+  if (!show && !drivers && !set && !start && !stop) {
     ReportNotFound(words, out);
     return kRefused;
   }
@@ -552,12 +605,16 @@ Exit Run(const CWords& words, COutput& out) {
     if (!ShowCannedReport(out)) ShowHostedNetwork(state, out);
     return kOk;
   }
+  if (drivers) {
+    ShowDrivers(state, out);
+    return kOk;
+  }
 
   if (set) {
     if (!CheckLengths(request, out)) return kRefused;
     ApplySet(request, &state);
   } else if (start) {
-    if (!state.bAllowed) {
+    if (!state.bAllowed || !state.bDriverSupported) {
       out.Line("无法启动承载网络。");
       out.Line("组或资源的状态不是执行请求操作的正确状态。");
       out.Line("");
@@ -565,9 +622,9 @@ Exit Run(const CWords& words, COutput& out) {
     }
     state.bRunning = true;
   } else if (stop) {
+    // Said even where the network was not running; then there is nothing to save.
     if (!state.bRunning) {
-      // Already stopped: nothing to save, and nothing to refuse.
-      out.Line("承载网络未启动。");
+      out.Line("已停止承载网络。");
       out.Line("");
       return kOk;
     }

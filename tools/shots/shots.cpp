@@ -1,7 +1,8 @@
 // Takes the documentation's pictures of the real program: run in a fresh folder holding
 // Ventora.exe, with the system's netsh simulator keeping its state there, it saves panel.bmp,
 // settings.bmp and report.bmp there, each the window as the screen shows it, frame included.
-// Given a file name, it takes only the panel, into that file.
+// "shots panel FILE" takes only the panel, into FILE; "shots report FILE" the view button's
+// report box with the panel around it, in whatever state the simulator is in.
 #include <windows.h>
 
 #include <stdio.h>
@@ -174,7 +175,9 @@ bool HasMarlett() {
   return bFound;
 }
 
-bool TakeShots(const char* lpszPanelOnly) {
+enum class Only { Everything, Panel, Report };
+
+bool TakeShots(Only only, const char* lpszFile) {
   if (!HasMarlett()) return false;
   char szFolder[MAX_PATH];
   DWORD dwLength = GetCurrentDirectoryA(sizeof szFolder, szFolder);
@@ -182,7 +185,13 @@ bool TakeShots(const char* lpszPanelOnly) {
   const std::string strFolder(szFolder, dwLength);
   CAppProcess app;
   if (!app.StartAndWait(strFolder + "\\Ventora.exe", strFolder)) return ReportApp(app);
-  if (lpszPanelOnly) return (Capture(app.Panel(), lpszPanelOnly) && app.Close()) || ReportApp(app);
+  if (only == Only::Panel) return (Capture(app.Panel(), lpszFile) && app.Close()) || ReportApp(app);
+  if (only == Only::Report) {
+    if (!app.Click(IDC_SHOW_STATUS)) return Report("PostMessage");
+    HWND hBox = Came(app.WaitForBox(), "message box");
+    if (!hBox || !Capture(hBox, lpszFile, app.Panel())) return false;
+    return (app.Dismiss(hBox, IDOK) && app.Close()) || ReportApp(app);
+  }
   if (!Capture(app.Panel(), "panel.bmp")) return false;
 
   if (!app.Click(IDC_CONFIGURE)) return Report("PostMessage");
@@ -206,7 +215,7 @@ bool TakeShots(const char* lpszPanelOnly) {
   std::string strReport = MessageBoxText(hBox);
   if (strReport.find(kMarkerAdapterEnabled) == std::string::npos ||
       strReport.find(kMarkerHotspotStarted) == std::string::npos ||
-      strReport.find("\"Ventora\"") == std::string::npos) {
+      strReport.find("“Ventora”") == std::string::npos) {
     fprintf(stderr, "shots: the report does not show Ventora allowed and started:\n%s\n",
             strReport.c_str());
     return false;
@@ -217,4 +226,10 @@ bool TakeShots(const char* lpszPanelOnly) {
 
 }  // namespace
 
-int main(int argc, char** argv) { return TakeShots(argc > 1 ? argv[1] : nullptr) ? 0 : 1; }
+int main(int argc, char** argv) {
+  if (argc == 1) return TakeShots(Only::Everything, nullptr) ? 0 : 1;
+  if (argc == 3 && (!strcmp(argv[1], "panel") || !strcmp(argv[1], "report")))
+    return TakeShots(!strcmp(argv[1], "panel") ? Only::Panel : Only::Report, argv[2]) ? 0 : 1;
+  fprintf(stderr, "usage: shots [panel FILE | report FILE]\n");
+  return 2;
+}
