@@ -19,10 +19,21 @@ size_t Utf8CharWidth(const char* text, size_t left);
 size_t WholeCharacters(const char* text, size_t limit, CharWidth width);
 
 // Appends the chunk's bytes up to its first zero byte (all of them if it has none) to the
-// zero-terminated text in report, a buffer of size bytes. What does not fit is dropped, and the
-// cut never leaves part of a character at the end. Returns false when something was dropped:
-// the caller then appends nothing more, since what followed a cut would not follow the text.
-bool AppendReport(char* report, size_t size, const char* chunk, size_t count, CharWidth width);
+// zero-terminated text in report, a buffer of size bytes. What does not fit is dropped. Returns
+// false when something was dropped: the caller then appends nothing more, since what followed a
+// cut would not follow the text.
+bool AppendReport(char* report, size_t size, const char* chunk, size_t count);
+
+// True when the first length bytes of text are UTF-8, but for a character broken off at the end,
+// where a report may have been cut.
+bool IsUtf8(const char* text, size_t length);
+
+// netsh writes in its console's code page: the OEM one, unless the user gave the consoles one of
+// their own, as the widespread tip for a UTF-8 prompt gives them 65001. So a report that is
+// UTF-8 is taken for UTF-8, as real GBK text practically never is, and any other for the OEM
+// code page, whose rule oemWidth is. Where the report was cut, it then ends after its last
+// whole character of that code page. Returns true for UTF-8.
+bool SettleReportCodePage(char* report, bool bCut, CharWidth oemWidth);
 
 // True when the decoded report holds the marker, which is not empty, anywhere. In UTF-16 a
 // character of the basic plane, as every marker's first is, can only match where a character

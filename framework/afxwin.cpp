@@ -83,10 +83,13 @@ CA2W::CA2W(LPCSTR psz, UINT nCodePage) {
 CA2W::~CA2W() { free(m_psz); }
 
 CW2A::CW2A(LPCWSTR psz, UINT nCodePage) {
-  int cb = ::WideCharToMultiByte(nCodePage, 0, psz, -1, nullptr, 0, nullptr, nullptr);
+  // Only UTF-8 and GB18030 take the flag; the others have no invalid UTF-16 to refuse.
+  DWORD dwFlags = nCodePage == CP_UTF8 ? WC_ERR_INVALID_CHARS : 0;
+  int cb = ::WideCharToMultiByte(nCodePage, dwFlags, psz, -1, nullptr, 0, nullptr, nullptr);
   if (cb <= 0) return;
   m_psz = static_cast<LPSTR>(malloc(cb));
-  if (m_psz && ::WideCharToMultiByte(nCodePage, 0, psz, -1, m_psz, cb, nullptr, nullptr) != cb) {
+  if (m_psz &&
+      ::WideCharToMultiByte(nCodePage, dwFlags, psz, -1, m_psz, cb, nullptr, nullptr) != cb) {
     free(m_psz);
     m_psz = nullptr;
   }
@@ -124,20 +127,22 @@ bool CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
   return bHandled;
 }
 
-void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
+bool DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
   HWND hCtrl = ::GetDlgItem(pDX->m_pDlgWnd->m_hWnd, nIDC);
   if (!pDX->m_bSaveAndValidate) {
     ::SetWindowTextW(hCtrl, CA2W(value, CP_UTF8));
-    return;
+    return true;
   }
   int length = ::GetWindowTextLengthW(hCtrl);
   auto text = static_cast<LPWSTR>(malloc((length + 1) * sizeof(wchar_t)));
-  if (text) {
-    text[0] = L'\0';
-    ::GetWindowTextW(hCtrl, text, length + 1);
-  }
-  value = CW2A(text ? text : L"", CP_UTF8);
+  if (!text) return false;
+  text[0] = L'\0';
+  ::GetWindowTextW(hCtrl, text, length + 1);
+  CW2A utf8(text, CP_UTF8);
   free(text);
+  if (utf8.Failed()) return false;
+  value = utf8;
+  return true;
 }
 
 BEGIN_MESSAGE_MAP(CDialog, CCmdTarget)

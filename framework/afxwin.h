@@ -27,8 +27,9 @@ class CA2W {
   LPWSTR m_psz = nullptr;
 };
 
-// A UTF-16 text converted to a code page, for as long as the object lives; empty when it cannot
-// be converted.
+// A UTF-16 text converted to a code page, for as long as the object lives; empty, and Failed(),
+// when it cannot be converted. To UTF-8, a text that is not whole UTF-16 (a lone surrogate)
+// cannot be: it fails rather than lose the character unseen.
 class CW2A {
  public:
   CW2A(LPCWSTR psz, UINT nCodePage);
@@ -36,6 +37,7 @@ class CW2A {
   CW2A(const CW2A&) = delete;
   CW2A& operator=(const CW2A&) = delete;
   operator LPCSTR() const { return m_psz ? m_psz : ""; }
+  bool Failed() const { return m_psz == nullptr; }
 
  private:
   LPSTR m_psz = nullptr;
@@ -128,8 +130,9 @@ class CDataExchange {
   CWnd* m_pDlgWnd;
 };
 
-// The control's text as UTF-8, so that every character typed reaches the field.
-void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
+// The control's text as UTF-8, so that every character typed reaches the field. False, the
+// field left as it was, when the text cannot be read whole, as one holding a lone surrogate.
+bool DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
 
 // A modal dialog on a template of the application's resources.
 class CDialog : public CWnd {

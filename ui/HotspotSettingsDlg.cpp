@@ -13,8 +13,9 @@ CHotspotSettingsDlg::CHotspotSettingsDlg(CWnd* pParent) : CDialog(IDD_SETTINGS_D
 
 void CHotspotSettingsDlg::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);
-  DDX_Text(pDX, IDC_SSID, m_strSsid);
-  DDX_Text(pDX, IDC_KEY, m_strKey);
+  bool bSsidWhole = DDX_Text(pDX, IDC_SSID, m_strSsid);
+  bool bKeyWhole = DDX_Text(pDX, IDC_KEY, m_strKey);
+  m_bEntriesWhole = bSsidWhole && bKeyWhole;
 }
 
 void CHotspotDlg::OnConfigureHotspot() {
@@ -26,8 +27,12 @@ void CHotspotDlg::OnConfigureHotspot() {
     AfxMessageBox(kMsgProcessFailed, MB_OK, 0);
     return;
   }
-  switch (ComposeSettingsLine(szSystemDir, dlg.m_strSsid, dlg.m_strKey, szCommand,
-                              sizeof szCommand)) {
+  // An entry that could not be read whole is refused as such, not taken for an empty one.
+  SettingsCheck check = dlg.m_bEntriesWhole
+                            ? ComposeSettingsLine(szSystemDir, dlg.m_strSsid, dlg.m_strKey,
+                                                  szCommand, sizeof szCommand)
+                            : SettingsCheck::UnsafeCharacter;
+  switch (check) {
     case SettingsCheck::EmptyName: AfxMessageBox(kMsgEmptyName, MB_OK, 0); return;
     case SettingsCheck::EmptyKey: AfxMessageBox(kMsgEmptyKey, MB_OK, 0); return;
     case SettingsCheck::UnsafeCharacter: AfxMessageBox(kMsgUnsafeCharacter, MB_OK, 0); return;

@@ -9,6 +9,9 @@ class CHotspotSettingsDlg : public CDialog {
 
   CString m_strSsid;
   CString m_strKey;
+  // False when an entry could not be read whole, as one holding a lone surrogate, which no
+  // command could carry as typed.
+  bool m_bEntriesWhole = true;
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;

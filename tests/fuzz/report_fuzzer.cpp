@@ -1,7 +1,7 @@
 // Appends the input, cut into chunks, to one report and checks the report after every append
-// against what the chunks offered, as the runner does, until the first cut. The first byte picks
-// the code page's rule (even: GBK, odd: UTF-8); then each chunk is one length byte and up to that
-// many bytes.
+// against what the chunks offered, as the runner does, until the first cut; then settles its
+// code page as the runner does. The first byte picks the OEM code page's rule (even: GBK, odd:
+// UTF-8); then each chunk is one length byte and up to that many bytes.
 #include <stddef.h>
 #include <stdint.h>
 #include <string.h>
@@ -39,10 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   szBuffer[0] = '\0';
 
   if (size == 0) return 0;
-  const CharWidth width = data[0] % 2 ? Utf8CharWidth : GbkCharWidth;
+  const CharWidth oemWidth = data[0] % 2 ? Utf8CharWidth : GbkCharWidth;
   std::string strOffered;  // every chunk's bytes up to its first zero byte, in order
+  bool bWhole = true;
   size_t nAt = 1;
-  while (nAt < size) {
+  while (bWhole && nAt < size) {
     size_t nCount = data[nAt++];
     if (nCount > size - nAt) nCount = size - nAt;
     // A copy of exactly the chunk's size, so that reading past it is caught.
@@ -53,26 +54,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string strBefore = szBuffer;
     const std::string strPiece(pChunk.get(), strnlen(pChunk.get(), nCount));
     strOffered += strPiece;
-    const bool bWhole = AppendReport(szBuffer, REPORT_SIZE, pChunk.get(), nCount, width);
+    bWhole = AppendReport(szBuffer, REPORT_SIZE, pChunk.get(), nCount);
 
     for (size_t i = REPORT_SIZE; i < sizeof szBuffer; ++i) CHECK(szBuffer[i] == kCanary);
     CHECK(memchr(szBuffer, 0, REPORT_SIZE) != nullptr);
     const std::string strText = szBuffer;
-    CHECK(strText.size() <= REPORT_SIZE - 1);
-    CHECK(StartsWith(strOffered, strText));
-    if (bWhole) {
-      CHECK(strText == strBefore + strPiece);
-      continue;
-    }
-    // Only what does not fit is dropped: the report is full up to its last whole character,
-    // and nothing more is appended.
-    CHECK(strText.size() < strBefore.size() + strPiece.size());
-    CHECK(strText.size() >= REPORT_SIZE - 4);
-    CHECK(IsBoundary(strOffered, strText.size(), width));
-    // The next character does not fit in the room left, as far as the room shows it.
-    const size_t nRoom = REPORT_SIZE - 1 - strText.size();
-    CHECK(nRoom == 0 || width(strOffered.data() + strText.size(), nRoom) > nRoom);
-    break;
+    // Only what does not fit is dropped.
+    CHECK(strText == (bWhole ? strBefore + strPiece : strOffered.substr(0, REPORT_SIZE - 1)));
   }
+
+  const std::string strKept = szBuffer;
+  const bool bUtf8 = SettleReportCodePage(szBuffer, !bWhole, oemWidth);
+  for (size_t i = REPORT_SIZE; i < sizeof szBuffer; ++i) CHECK(szBuffer[i] == kCanary);
+  CHECK(bUtf8 == IsUtf8(strKept.data(), strKept.size()));
+  const std::string strText = szBuffer;
+  if (bWhole) {
+    CHECK(strText == strKept);
+    return 0;
+  }
+  // Cut: the report is full up to its last whole character of the code page it is in.
+  const CharWidth width = bUtf8 ? Utf8CharWidth : oemWidth;
+  CHECK(StartsWith(strKept, strText));
+  CHECK(strText.size() >= REPORT_SIZE - 4);
+  CHECK(IsBoundary(strOffered, strText.size(), width));
+  // The next character does not fit in the room left, as far as the room shows it.
+  const size_t nRoom = REPORT_SIZE - 1 - strText.size();
+  CHECK(nRoom == 0 || width(strOffered.data() + strText.size(), nRoom) > nRoom);
   return 0;
 }

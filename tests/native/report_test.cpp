@@ -8,21 +8,20 @@
 #include "command/commands.h"
 #include "command/report.h"
 #include "tests/gbk_rule.h"
+#include "tests/hex.h"
 
 namespace {
 
-// A report buffer as the runner holds one, cut by one code page's rule.
+// A report buffer as the runner holds one.
 struct CReport {
-  explicit CReport(CharWidth width) : m_width(width) {}
   char m_szText[REPORT_SIZE] = {};
-  CharWidth m_width;
   bool Append(const std::string& strChunk) {
-    return AppendReport(m_szText, sizeof m_szText, strChunk.data(), strChunk.size(), m_width);
+    return AppendReport(m_szText, sizeof m_szText, strChunk.data(), strChunk.size());
   }
 };
 
 TEST(AppendReport, JoinsPiecesInOrderAndAZeroByteEndsOnlyItsOwnChunk) {
-  CReport r(GbkCharWidth);
+  CReport r;
   EXPECT_TRUE(r.Append("承载网络"));
   EXPECT_TRUE(r.Append(""));
   EXPECT_TRUE(r.Append(std::string("\r\n状态\0xy", 9)));
@@ -35,39 +34,39 @@ TEST(AppendReport, StopsAtCapacityAndNeverWritesPastIt) {
   memset(szBuffer, 'X', sizeof szBuffer);
   szBuffer[0] = '\0';
   std::string strChunk(700, 'a');
-  for (CharWidth width : {GbkCharWidth, Utf8CharWidth}) {
-    szBuffer[0] = '\0';
-    EXPECT_TRUE(AppendReport(szBuffer, REPORT_SIZE, strChunk.data(), strChunk.size(), width));
-    EXPECT_FALSE(AppendReport(szBuffer, REPORT_SIZE, strChunk.data(), strChunk.size(), width));
-    EXPECT_FALSE(AppendReport(szBuffer, REPORT_SIZE, "b", 1, width));
-    EXPECT_EQ(strlen(szBuffer), REPORT_SIZE - 1);
-    for (size_t i = REPORT_SIZE; i < sizeof szBuffer; ++i) ASSERT_EQ(szBuffer[i], 'X') << i;
-  }
+  EXPECT_TRUE(AppendReport(szBuffer, REPORT_SIZE, strChunk.data(), strChunk.size()));
+  EXPECT_FALSE(AppendReport(szBuffer, REPORT_SIZE, strChunk.data(), strChunk.size()));
+  EXPECT_FALSE(AppendReport(szBuffer, REPORT_SIZE, "b", 1));
+  EXPECT_EQ(strlen(szBuffer), REPORT_SIZE - 1);
+  for (size_t i = REPORT_SIZE; i < sizeof szBuffer; ++i) ASSERT_EQ(szBuffer[i], 'X') << i;
 }
 
 struct Rule {
   const char* pszName;
-  CharWidth width;
-  std::string strCharacter;  // one character of several bytes in this code page
+  CharWidth oemWidth;        // the rule of the system's OEM code page
+  std::string strCharacter;  // one character of several bytes in the code page netsh wrote in
+  bool bUtf8;                // whether that is UTF-8
 };
 
 void PrintTo(const Rule& r, std::ostream* os) { *os << r.pszName; }
 
 class Cut : public testing::TestWithParam<Rule> {};
 
-// The cut must fall between characters, judged from the start of the whole text: a GBK trail
-// byte may look like a lead byte, so only a walk from the start tells them apart.
+// The cut must fall between characters of the code page the text is in, judged from the start
+// of the whole text: a GBK trail byte may look like a lead byte, so only a walk from the start
+// tells them apart.
 TEST_P(Cut, NeverLeavesPartOfACharacterWhereverTheChunksSplitIt) {
   const std::string& strChar = GetParam().strCharacter;
   for (size_t nAscii = 0; nAscii < 4; ++nAscii) {
     for (size_t nSplit = 0; nSplit < strChar.size(); ++nSplit) {
-      CReport r(GetParam().width);
+      CReport r;
       std::string strText(nAscii, 'a');
       while (strText.size() < REPORT_SIZE) strText += strChar;
       // The first chunk ends inside a character, so the second finishes it.
       size_t nFirst = REPORT_SIZE - 200 + nSplit;
       EXPECT_TRUE(r.Append(strText.substr(0, nFirst)));
       EXPECT_FALSE(r.Append(strText.substr(nFirst)));
+      EXPECT_EQ(SettleReportCodePage(r.m_szText, true, GetParam().oemWidth), GetParam().bUtf8);
       size_t nLength = strlen(r.m_szText);
       EXPECT_EQ((nLength - nAscii) % strChar.size(), 0u) << nAscii << " ascii, split " << nSplit;
       EXPECT_GT(nLength + strChar.size(), REPORT_SIZE - 1);
@@ -82,23 +81,43 @@ TEST_P(Cut, TextEndingInALoneLeadByteEndsBeforeItWithoutReadingPast) {
   const std::string strText = "ab" + GetParam().strCharacter + GetParam().strCharacter.substr(0, 1);
   std::unique_ptr<char[]> pText(new char[strText.size()]);
   memcpy(pText.get(), strText.data(), strText.size());
-  EXPECT_EQ(WholeCharacters(pText.get(), strText.size(), GetParam().width),
+  EXPECT_EQ(IsUtf8(pText.get(), strText.size()), GetParam().bUtf8);
+  EXPECT_EQ(WholeCharacters(pText.get(), strText.size(),
+                            GetParam().bUtf8 ? Utf8CharWidth : GetParam().oemWidth),
             strText.size() - 1);
 
-  CReport r(GetParam().width);
+  CReport r;
   ASSERT_TRUE(r.Append(std::string(REPORT_SIZE - 1 - strText.size(), 'x')));
-  EXPECT_TRUE(AppendReport(r.m_szText, sizeof r.m_szText, pText.get(), strText.size(),
-                           GetParam().width));
+  EXPECT_TRUE(AppendReport(r.m_szText, sizeof r.m_szText, pText.get(), strText.size()));
   EXPECT_FALSE(r.Append(GetParam().strCharacter.substr(1)));
+  SettleReportCodePage(r.m_szText, true, GetParam().oemWidth);
   EXPECT_EQ(strlen(r.m_szText), REPORT_SIZE - 2);
 }
 
+// A Chinese Windows (OEM code page 936) and one with the UTF-8 option (65001); on the first,
+// netsh writes UTF-8 where the user gave the consoles that code page.
 INSTANTIATE_TEST_SUITE_P(
     CodePages, Cut,
-    testing::Values(Rule{"Gbk", GbkCharWidth, "启"},  // C6 F4: the trail byte is a lead byte too
-                    Rule{"Utf8Bmp", Utf8CharWidth, u8"启"},
-                    Rule{"Utf8BeyondTheBasicPlane", Utf8CharWidth, u8"😀"}),
+    testing::Values(Rule{"Gbk", GbkCharWidth, "启", false},  // C6 F4: its trail byte leads too
+                    Rule{"Utf8OnAGbkSystem", GbkCharWidth, u8"启", true},
+                    Rule{"Utf8Bmp", Utf8CharWidth, u8"启", true},
+                    Rule{"Utf8BeyondTheBasicPlane", Utf8CharWidth, u8"😀", true}),
     [](const testing::TestParamInfo<Rule>& info) { return info.param.pszName; });
+
+// GBK's double bytes break UTF-8's rules at once; UTF-8's own forbidden forms are not UTF-8.
+TEST(IsUtf8, TellsUtf8FromGbkAndAllowsOnlyACharacterBrokenOffAtTheEnd) {
+  struct {
+    std::string strText;
+    bool bUtf8;
+  } cases[] = {{"    SSID : x\r\n", true},     {"承载网络设置 : 已启用", false},
+               {u8"承载网络设置 : 已启用", true}, {"\xF0\x9F\x98\x80", true},
+               {"a\xE5\x90", true},             {"a\xE5\x90" "a", false},
+               {"\x80", false},                  {"\xC0\x80", false},
+               {"\xE0\x80\x80", false},          {"\xED\xA0\x80", false},
+               {"\xF4\x90\x80\x80", false},      {"\xF5\x80", false}};
+  for (const auto& c : cases)
+    EXPECT_EQ(IsUtf8(c.strText.data(), c.strText.size()), c.bUtf8) << Hex(c.strText, " ");
+}
 
 // Bytes that begin no character, or a sequence broken off, stand alone, so that a cut never
 // swallows the ASCII that follows them.

@@ -4,7 +4,7 @@ target_link_options(decoy PRIVATE -static)
 
 # On code page 65001 too: everything but the closing, the placing and the input made meanwhile,
 # which know nothing of texts.
-set(utf8_panel_tests Probe.*:Panel.*-Panel.ComesUp*:Panel.Keys*)
+set(utf8_panel_tests */Probe.*:*/ConsoleCodePage.*:Panel.*-Panel.ComesUp*:Panel.Keys*)
 set(utf8_settings_tests *)
 foreach(name panel_tests settings_tests)
   ventora_win_test(${name} SOURCES ${name}.cpp panel_driver.cpp test_support.cpp

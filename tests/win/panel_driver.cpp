@@ -34,15 +34,17 @@ std::vector<std::string> ReadLines(const std::string& strPath) {
 
 }  // namespace
 
-CPanelProcess::CPanelProcess(const std::string& strReport) {
+CPanelProcess::CPanelProcess(const std::string& strReport, UINT nConsoleCodePage) {
   EXPECT_TRUE(CopyFileA(WindowsPath(VENTORA_EXE).c_str(), (m_folder / "Ventora.exe").c_str(),
                         FALSE));
   // Passed on by the program and its interpreter to the simulator.
   SetEnv("VENTORA_NETSH_DIR", m_netshState.Path());
-  // Converted only where the code page differs, so that a 936 system gets the bytes as given.
+  if (nConsoleCodePage) SetEnv("VENTORA_CONSOLE_CODE_PAGE", std::to_string(nConsoleCodePage));
+  // Converted only where the code page differs, so that GBK gets the bytes as given.
+  const UINT nCodePage = nConsoleCodePage ? nConsoleCodePage : GetOEMCP();
   if (!strReport.empty())
     WriteText(m_netshState / "canned-report.txt",
-              GetOEMCP() == 936 ? strReport : Narrow(Widen(strReport), GetOEMCP()));
+              nCodePage == 936 ? strReport : Narrow(Widen(strReport), nCodePage));
 }
 
 void CPanelProcess::RenameProgram(const std::string& strName) {

@@ -13,8 +13,9 @@
 class CPanelProcess : public CAppProcess {
  public:
   // strReport, if given, is what the simulator answers to every status command: a GBK text,
-  // which it writes in its OEM code page, as netsh writes.
-  explicit CPanelProcess(const std::string& strReport = std::string());
+  // which it writes in its console's code page, as netsh writes. That is the OEM code page,
+  // unless nConsoleCodePage names the one the user gave the consoles.
+  explicit CPanelProcess(const std::string& strReport = std::string(), UINT nConsoleCodePage = 0);
 
   // Gives the program's file another name, before Start.
   void RenameProgram(const std::string& strName);
@@ -33,8 +34,8 @@ class CPanelProcess : public CAppProcess {
   // The netsh commands run so far, one per line, as netsh got them, in UTF-8.
   std::vector<std::string> Commands() const;
   // For each of them, in UTF-8, the command line netsh's caller was started with, a tab, whether
-  // netsh's console had a window ("console window" or "no console window"), a tab, and the
-  // caller's current folder.
+  // netsh's console had a window ("console window" or "no console window"), a tab, the
+  // caller's current folder, a tab, and netsh's PATH.
   std::vector<std::string> Callers() const;
 
  private:

@@ -56,30 +56,43 @@ INSTANTIATE_TEST_SUITE_P(
                   kCaptionStartHotspot}),
     [](const testing::TestParamInfo<ProbeCase>& info) { return info.param.name; });
 
-// Cut at 1023 bytes of what netsh wrote, on a whole character of its code page: 511 of GBK's
-// two bytes, 340 of UTF-8's three. MessageBoxA would have dropped half a character unseen.
-TEST(Panel, LongReportIsCutOnAWholeCharacterOfNetshsCodePage) {
-  std::string strReport = "a";
-  while (strReport.size() < 2 * REPORT_SIZE) strReport += "启";
-  CPanelProcess app(strReport);
-  ASSERT_TRUE(app.Start());
-  ASSERT_TRUE(app.Click(IDC_SHOW_STATUS));
-  const size_t nWhole = (REPORT_SIZE - 2) / (GetOEMCP() == CP_UTF8 ? 3 : 2);
-  EXPECT_EQ(app.TakeBox(), strReport.substr(0, 1 + 2 * nWhole));
-}
+// netsh writes in its console's code page: the OEM one, or 65001 where the user gave the
+// consoles that, as the tip for a UTF-8 prompt does, on either system.
+class ConsoleCodePage : public testing::TestWithParam<UINT> {};
 
-TEST(Panel, ViewButtonShowsTheReportByteForByteAndChangesNoCaption) {
-  const std::string report = "\r\n承载网络设置\r\n----\r\n    模式 : 已启用 & <x>\r\n\r\n";
-  CPanelProcess app(report);
+// The markers are found, and the box shows the report's characters, whichever netsh wrote in.
+TEST_P(ConsoleCodePage, ViewButtonShowsTheReportAsNetshWroteItAndChangesNoCaption) {
+  const std::string report =
+      "\r\n承载网络设置\r\n----\r\n    模式 : 已启用 & <x>\r\n    状态 : 已启动\r\n\r\n";
+  CPanelProcess app(report, GetParam());
   ASSERT_TRUE(app.Start());
   for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), kCaptionDisableAdapter);
+    EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStopHotspot);
     ASSERT_TRUE(app.Click(IDC_SHOW_STATUS));
     EXPECT_EQ(app.TakeBox(), report);
-    EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), kCaptionDisableAdapter);
-    EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStartHotspot);
   }
   EXPECT_EQ(app.Commands().size(), 3u);
 }
+
+// Cut at 1023 bytes of what netsh wrote, on a whole character of the code page it wrote in: 511
+// of GBK's two bytes, 340 of UTF-8's three. MessageBoxA would have dropped half a character
+// unseen.
+TEST_P(ConsoleCodePage, LongReportIsCutOnAWholeCharacterOfTheCodePageNetshWroteIn) {
+  std::string strReport = "a";
+  while (strReport.size() < 2 * REPORT_SIZE) strReport += "启";
+  CPanelProcess app(strReport, GetParam());
+  ASSERT_TRUE(app.Start());
+  ASSERT_TRUE(app.Click(IDC_SHOW_STATUS));
+  const UINT nCodePage = GetParam() ? GetParam() : GetOEMCP();
+  const size_t nWhole = (REPORT_SIZE - 2) / (nCodePage == CP_UTF8 ? 3 : 2);
+  EXPECT_EQ(app.TakeBox(), strReport.substr(0, 1 + 2 * nWhole));
+}
+
+INSTANTIATE_TEST_SUITE_P(Netsh, ConsoleCodePage, testing::Values(0u, UINT{CP_UTF8}),
+                         [](const testing::TestParamInfo<UINT>& info) {
+                           return info.param ? "Utf8Console" : "OemConsole";
+                         });
 
 // What a press of a panel button left: the toggle's caption, read while the report box is still
 // up, and the box's text.
@@ -148,7 +161,8 @@ TEST(Panel, KeysAndClicksMadeWhileACommandRunsAreDropped) {
 // Only the system's netsh runs, by its full path, through the system's interpreter, which is
 // told to skip AutoRun, keep delayed expansion off and take off only the outer quotes, in a
 // console without a window. Not a netsh.* beside the program (the interpreter once looked in its
-// current folder first), nor one on a PATH of the user's that the user's PATHEXT leads to.
+// current folder first), nor one on a PATH of the user's that the user's PATHEXT leads to; and
+// that PATH, whose first folder is one the user can write to, does not reach netsh.
 TEST(Panel, OnlyTheSystemsNetshRunsAndTheInterpreterIsStartedSafely) {
   CPanelProcess app;
   app.PlantNetshDecoys();
@@ -172,11 +186,16 @@ TEST(Panel, OnlyTheSystemsNetshRunsAndTheInterpreterIsStartedSafely) {
       kStatusWords, kStatusWords, "wlan set hostednetwork mode=allow", "wlan start hostednetwork",
       "wlan set hostednetwork ssid=\"net!x!\" key=\"12345678\""};
   std::vector<std::string> expected;
-  // The interpreter runs in the system folder, where it looks first for what it starts.
+  // The interpreter runs in the system folder, where it looks first for what it starts, and
+  // netsh's PATH, along which it would look for a helper DLL, holds none of the user's folders.
+  std::string strSystem = InSystemFolder("");
+  strSystem.pop_back();
+  const std::string strPath = strSystem + ";" + strSystem.substr(0, strSystem.rfind('\\')) + ";" +
+                              strSystem + "\\Wbem;" + strSystem + "\\WindowsPowerShell\\v1.0";
   for (const std::string& strWords : words)
     expected.push_back("\"" + InSystemFolder("cmd.exe") + "\" /d /v:off /s /c \"\"" +
                        InSystemFolder("netsh.exe") + "\" " + strWords +
-                       "\"\tno console window\t" + InSystemFolder(""));
+                       "\"\tno console window\t" + InSystemFolder("") + "\t" + strPath);
   EXPECT_EQ(app.Callers(), expected);
   EXPECT_EQ(app.Commands(), (std::vector<std::string>{
                                 kStatusWords, kStatusWords, "wlan set hostednetwork mode=allow",

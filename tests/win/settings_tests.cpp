@@ -1,6 +1,8 @@
 // The settings flow end to end: the dialog, its checks, and what reaches netsh.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "panel_driver.h"
 #include "resource.h"
 #include "ui/texts.h"
@@ -22,19 +24,32 @@ class Settings : public testing::Test {
     EXPECT_FALSE(IsWindowEnabled(m_app.Panel()));
     EXPECT_EQ(WindowText(GetDlgItem(hDlg, IDC_SSID)), L"") << "name field";
     EXPECT_EQ(WindowText(GetDlgItem(hDlg, IDC_KEY)), L"") << "key field";
+    // On Windows the fields of an ANSI dialog keep only what the ANSI code page has; Wine's take
+    // every character typed all the same, so the fields are asked what they are.
+    EXPECT_TRUE(IsWindowUnicode(GetDlgItem(hDlg, IDC_SSID))) << "name field";
+    EXPECT_TRUE(IsWindowUnicode(GetDlgItem(hDlg, IDC_KEY))) << "key field";
     return hDlg;
   }
 
-  // Types the entries (UTF-8), presses OK and returns the message box that follows, in GBK
-  // ("" when none).
-  std::string Submit(const std::string& strName, const std::string& strKey) {
+  // Types the entries, a WM_CHAR for each UTF-16 unit as the keyboard gives them, presses OK
+  // and returns the message box that follows, in GBK ("" when none). A field of an ANSI dialog
+  // would take only what the ANSI code page has.
+  std::string Submit(const std::wstring& strName, const std::wstring& strKey) {
     HWND hDlg = Open();
     if (!hDlg) return "";
-    EXPECT_TRUE(SetDlgItemTextW(hDlg, IDC_SSID, Widen(strName, CP_UTF8).c_str()));
-    EXPECT_TRUE(SetDlgItemTextW(hDlg, IDC_KEY, Widen(strKey, CP_UTF8).c_str()));
+    const std::pair<int, const std::wstring*> entries[] = {{IDC_SSID, &strName},
+                                                           {IDC_KEY, &strKey}};
+    for (const auto& entry : entries) {
+      HWND hEdit = GetDlgItem(hDlg, entry.first);
+      for (wchar_t ch : *entry.second) EXPECT_TRUE(PostMessageW(hEdit, WM_CHAR, ch, 1));
+    }
     EXPECT_TRUE(PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0));
     EXPECT_TRUE(WaitWindowGone(hDlg, 20000));
     return m_app.TakeBox();
+  }
+  // The same with entries in UTF-8.
+  std::string Submit(const std::string& strName, const std::string& strKey) {
+    return Submit(Widen(strName, CP_UTF8), Widen(strKey, CP_UTF8));
   }
 
   size_t CountSetCommands() const { return m_app.Commands().size() - 1; }
@@ -81,10 +96,13 @@ TEST_F(Settings, InterpreterCharactersStayTextInsideTheName) {
             "wlan set hostednetwork ssid=x&echo hit>hit.txt key=a|b^c<d>e&f");
 }
 
-TEST_F(Settings, QuotesPercentSignsAndOverlongEntriesAreRefused) {
+// Half a surrogate pair, as a paste may leave, is no character: it would reach netsh as U+FFFD.
+TEST_F(Settings, QuotesPercentSignsHalfCharactersAndOverlongEntriesAreRefused) {
   EXPECT_EQ(Submit("a\" & echo hit>hit.txt & \"", "12345678"), kMsgUnsafeCharacter);
   EXPECT_EQ(Submit("%PATH%", "12345678"), kMsgUnsafeCharacter);
   EXPECT_EQ(Submit("net", "100%secret"), kMsgUnsafeCharacter);
+  EXPECT_EQ(Submit(L"热点\xD83D", L"12345678"), kMsgUnsafeCharacter);
+  EXPECT_EQ(Submit(L"net", L"\xDE00" L"12345678"), kMsgUnsafeCharacter);
   EXPECT_EQ(Submit(std::string(300, 'n'), std::string(300, 'k')), kMsgTooLong);
   EXPECT_EQ(CountSetCommands(), 0u);
   EXPECT_FALSE(FileExists(InSystemFolder("hit.txt")));

@@ -1,8 +1,8 @@
 // A stand-in for netsh's hosted-network commands: Wine's netsh has no wlan context. It answers in
-// Chinese in its OEM code page, as netsh does: GBK on a Chinese Windows, UTF-8 with Windows'
-// UTF-8 option. It keeps the network's state (in GBK) and its logs (in UTF-8, whatever the code
-// pages) in the folder named by VENTORA_NETSH_DIR, else in the current folder. Installed as the
-// Wine prefix's own netsh.exe.
+// Chinese in its console's code page, as netsh does: the OEM one, GBK on a Chinese Windows and
+// UTF-8 with Windows' UTF-8 option, unless the consoles were given their own. It keeps the
+// network's state (in GBK) and its logs (in UTF-8, whatever the code pages) in the folder named
+// by VENTORA_NETSH_DIR, else in the current folder. Installed as the Wine prefix's own netsh.exe.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -40,17 +40,28 @@ struct State {
   char szKey[kKeyBytes + 1] = {};
 };
 
+// netsh writes in its console's output code page: the OEM one, unless the user gave the consoles
+// their own (HKCU\Console\CodePage). Wine's console takes no such setting, so a test names the
+// code page it stands for here.
+UINT ConsoleCodePage() {
+  char text[16];
+  DWORD n = GetEnvironmentVariableA("VENTORA_CONSOLE_CODE_PAGE", text, sizeof text);
+  UINT nCodePage = n > 0 && n < sizeof text ? strtoul(text, nullptr, 10) : 0;
+  if (nCodePage == 0) nCodePage = GetConsoleOutputCP();
+  return nCodePage ? nCodePage : GetOEMCP();
+}
+
 // Buffered standard output. Written with WriteFile so that no CRT text mode touches the CR LF.
 class COutput {
  public:
-  COutput() : m_hOutput(GetStdHandle(STD_OUTPUT_HANDLE)) {}
+  COutput() : m_hOutput(GetStdHandle(STD_OUTPUT_HANDLE)), m_nCodePage(ConsoleCodePage()) {}
   ~COutput() { Flush(); }
   COutput(const COutput&) = delete;
   COutput& operator=(const COutput&) = delete;
 
-  // A GBK text of whole characters, written in the OEM code page.
+  // A GBK text of whole characters, written in the console's code page.
   void Put(const char* text, size_t size) {
-    if (GetOEMCP() == kGbk) {
+    if (m_nCodePage == kGbk) {
       PutBytes(text, size);
       return;
     }
@@ -60,7 +71,7 @@ class COutput {
     int units = wide && oem && size ? MultiByteToWideChar(kGbk, 0, text, static_cast<int>(size),
                                                           wide, static_cast<int>(size))
                                     : 0;
-    int bytes = units ? WideCharToMultiByte(GetOEMCP(), 0, wide, units, oem,
+    int bytes = units ? WideCharToMultiByte(m_nCodePage, 0, wide, units, oem,
                                             static_cast<int>(3 * size), nullptr, nullptr)
                       : 0;
     if (size && !bytes) m_bFailed = true;
@@ -104,6 +115,7 @@ class COutput {
 
  private:
   HANDLE m_hOutput;
+  UINT m_nCodePage;
   char m_szBuffer[4096];
   size_t m_nUsed = 0;
   bool m_bFailed = false;
@@ -269,15 +281,26 @@ bool ReadParentCommandLine(char* text, int size) {
   return WideCharToMultiByte(CP_UTF8, 0, line, -1, text, size, nullptr, nullptr) > 0;
 }
 
+// This netsh's PATH, along which it would look for a helper DLL missing from the system folder,
+// in UTF-8; "?" when it cannot be read.
+void ReadPath(char* text, int size) {
+  wchar_t path[8192];
+  DWORD n = GetEnvironmentVariableW(L"PATH", path, sizeof path / sizeof path[0]);
+  if ((n == 0 && GetLastError() != ERROR_ENVVAR_NOT_FOUND) || n >= sizeof path / sizeof path[0] ||
+      WideCharToMultiByte(CP_UTF8, 0, n ? path : L"", -1, text, size, nullptr, nullptr) == 0)
+    strcpy(text, "?");
+}
+
 // For tests: how this netsh was started, as its parent's command line, whether its console has
-// a window, and its parent's current folder, a line each run.
+// a window, its parent's current folder, and its own PATH, a line each run.
 bool AppendCallerLog() {
-  char caller[12 * 1024], line[sizeof caller + 32];
+  char caller[12 * 1024], path[24 * 1024], line[sizeof caller + sizeof path + 32];
   if (!ReadParentCommandLine(caller, sizeof caller)) strcpy(caller, "?\t?");
+  ReadPath(path, sizeof path);
   char* folder = strchr(caller, '\t');
   *folder++ = '\0';
-  snprintf(line, sizeof line, "%s\t%s\t%s\r\n", caller,
-           GetConsoleWindow() ? "console window" : "no console window", folder);
+  snprintf(line, sizeof line, "%s\t%s\t%s\t%s\r\n", caller,
+           GetConsoleWindow() ? "console window" : "no console window", folder, path);
   return AppendToFile(g_szCallerLog, line);
 }
 

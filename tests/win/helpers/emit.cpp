@@ -1,5 +1,6 @@
 // A child for the runner's tests: writes, waits and hangs as its arguments say, in order.
 //   out:TEXT  err:TEXT  hex:BYTES  fill:N  sleep:MS  hang
+//   trace:PATH: makes the file PATH, as the first thing a command of the tests does
 //   flood: writes without pause until the output is closed
 //   spawn-hang, spawn-flood: starts a grandchild that holds the output and hangs or floods it,
 //   and writes " spawned:PID" before the grandchild writes anything
@@ -48,7 +49,10 @@ void Flood() {
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const char* pszArg = argv[i];
-    if (!strncmp(pszArg, "out:", 4)) {
+    if (!strncmp(pszArg, "trace:", 6)) {
+      HANDLE hFile = CreateFileA(pszArg + 6, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+      if (hFile != INVALID_HANDLE_VALUE) CloseHandle(hFile);
+    } else if (!strncmp(pszArg, "out:", 4)) {
       Write(STD_OUTPUT_HANDLE, pszArg + 4, strlen(pszArg + 4));
     } else if (!strncmp(pszArg, "err:", 4)) {
       Write(STD_ERROR_HANDLE, pszArg + 4, strlen(pszArg + 4));
