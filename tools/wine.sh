@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # wine.sh PREFIX PROGRAM [ARGS...]: runs one Windows program under Wine in the given prefix (made
 # on first use), with code page 936, or, with VENTORA_UTF8=1, in the prefix PREFIX-utf8 with code
-# page 65001, as Windows' UTF-8 option gives. CMake's cross-compiling emulator, and the run and
-# test scripts. The program finds the code page it is meant to get in VENTORA_CODE_PAGE.
+# page 65001, as Windows' UTF-8 option gives; with VENTORA_DPI=144, in the prefix PREFIX-dpi144,
+# whose display is scaled to 150 %. CMake's cross-compiling emulator, and the run and test
+# scripts. The program finds the code page it is meant to get in VENTORA_CODE_PAGE.
 set -euo pipefail
 prefix=$1 prog=$2; shift 2
 source "$(dirname "$0")/winesession.sh"
@@ -24,6 +25,8 @@ else
   locale=zh_CN.UTF-8
   export VENTORA_CODE_PAGE=936
 fi
+# Wine takes the display's DPI from the prefix.
+[ "${VENTORA_DPI:-96}" = 96 ] || prefix=$prefix-dpi$VENTORA_DPI
 export WINEPREFIX=$prefix WINELOADER=$loader WINEDEBUG=${WINEDEBUG:--all}
 "$(dirname "$0")/wineprefix.sh" "$prefix"
 # Under Wine a child ended while its windowless console is still being made can leave a console

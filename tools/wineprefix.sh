@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # wineprefix.sh DIR: makes a Wine prefix for the project's programs, once, even when asked twice at
 # once; a prefix made by an older version of this script gets the settings it lacks. A DIR whose
-# name ends in -utf8 is the prefix of Windows' UTF-8 option (tools/wine.sh).
+# name ends in -utf8 is the prefix of Windows' UTF-8 option, one whose name ends in -dpi144 that
+# of a display scaled to 150 % (tools/wine.sh).
 set -euo pipefail
 prefix=$1
 source "$(dirname "$0")/winesession.sh"
@@ -39,6 +40,11 @@ if [[ $prefix == *-utf8 ]]; then
     env LC_ALL=hi_IN.UTF-8 "$wine_dir/wine64" reg add 'HKCU\Software\Wine\Fonts\Replacements' \
       /v "$font" /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1
   done
+fi
+# A laptop's display scaled to 150 %: Windows gives programs aware of it 144 DPI.
+if [[ $prefix == *-dpi144 ]]; then
+  "$wine_dir/wine64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f \
+    >/dev/null 2>&1
 fi
 "$wine_dir/wineserver" -w
 echo "$version" >"$prefix/.ready"

@@ -53,10 +53,13 @@ demo_folder() {
 }
 
 wine_session_end() {
-  [ -z "${own_server:-}" ] || WINEPREFIX="$prefix" "$wine_dir/wineserver" -k 2>/dev/null || true
-  # The UTF-8 option's prefix (tools/wine.sh), where the tests or the pictures used it.
-  [ -z "${own_server:-}" ] || [ ! -d "$prefix-utf8" ] ||
-    WINEPREFIX="$prefix-utf8" "$wine_dir/wineserver" -k 2>/dev/null || true
+  # With the UTF-8 option's prefix and the scaled display's (tools/wine.sh), where the tests or
+  # the pictures used them.
+  local each
+  for each in "$prefix" "$prefix-utf8" "$prefix-dpi144"; do
+    [ -z "${own_server:-}" ] || [ ! -d "$each" ] ||
+      WINEPREFIX="$each" "$wine_dir/wineserver" -k 2>/dev/null || true
+  done
   rm -rf "$run"
   kill ${xvfb_pid:-} 2>/dev/null || true
 }

@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <stdlib.h>
+
 #include <utility>
 
 #include "command/commands.h"
+#include "command/handle.h"
 #include "panel_driver.h"
 #include "resource.h"
 #include "ui/texts.h"
@@ -235,6 +238,48 @@ TEST(Panel, MessageBoxDisablesThePanelWhileItIsUpAndIsTitledWithTheProgramsName)
   EXPECT_NE(ShownIcon(hBox), nullptr);
   EXPECT_TRUE(app.Dismiss(hBox, IDOK));
   EXPECT_TRUE(IsWindowEnabled(app.Panel()));
+}
+
+// The major version of the Wine this runs on; 0 on Windows.
+int WineVersion() {
+  using PfnWineGetVersion = const char*(CDECL*)();
+  HMODULE hNtdll = GetModuleHandleA("ntdll.dll");
+  auto pfnVersion = hNtdll ? reinterpret_cast<PfnWineGetVersion>(reinterpret_cast<void*>(
+                                 GetProcAddress(hNtdll, "wine_get_version")))
+                           : nullptr;
+  return pfnVersion ? atoi(pfnVersion()) : 0;
+}
+
+// On a display scaled to 125-200 %, Windows stretches the windows of a program that does not
+// declare itself aware of the DPI, and blurs their Chinese text. Wine draws every program at the
+// system's DPI, and tells another process nothing of it, so the program's own thread is asked.
+TEST(Panel, RunsAwareOfTheSystemsDpi) {
+  CPanelProcess app;
+  ASSERT_TRUE(app.Start());
+  // One event for each awareness: unaware, aware of the system's DPI, of each monitor's.
+  CHandle events[3];
+  HANDLE handles[3];
+  for (int nAwareness = 0; nAwareness < 3; ++nAwareness) {
+    std::string strName = "VentoraDpiAwareness" + std::to_string(nAwareness) + "-" +
+                          std::to_string(app.Pid());
+    handles[nAwareness] = *events[nAwareness].Out() =
+        CreateEventA(nullptr, TRUE, FALSE, strName.c_str());
+    ASSERT_NE(handles[nAwareness], nullptr) << GetLastError();
+  }
+  HMODULE hProbe = LoadLibraryA(WindowsPath(DPI_PROBE_PATH).c_str());
+  ASSERT_NE(hProbe, nullptr) << GetLastError();
+  auto pfnHook = reinterpret_cast<HOOKPROC>(
+      reinterpret_cast<void*>(GetProcAddress(hProbe, "DpiProbeHook")));
+  HHOOK hHook = pfnHook ? SetWindowsHookExA(WH_GETMESSAGE, pfnHook, hProbe, app.ThreadId())
+                        : nullptr;
+  EXPECT_NE(hHook, nullptr) << GetLastError();
+  EXPECT_TRUE(PostMessageA(app.Panel(), RegisterWindowMessageA("VentoraDpiProbe"), 0, 0));
+  // Windows starts a program unaware, as Wine 10 does. Wine 8 makes every program aware of each
+  // monitor's before it runs, so that none can declare anything.
+  DWORD dwAwareness = WaitForMultipleObjects(3, handles, FALSE, 10000) - WAIT_OBJECT_0;
+  EXPECT_TRUE(dwAwareness == 1 || (dwAwareness == 2 && WineVersion() < 10)) << dwAwareness;
+  if (hHook) UnhookWindowsHookEx(hHook);
+  FreeLibrary(hProbe);
 }
 
 void ExpectCentredOver(HWND hWnd, const RECT& over, const char* what) {
