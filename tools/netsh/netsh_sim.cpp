@@ -418,11 +418,13 @@ bool SaveState(const State& state) {
   return false;
 }
 
-// A label, the blanks that stand between it and its colon in real netsh's output, and the colon.
-void PutLabel(COutput& out, const char* label, int blanks) {
+// A line of the report: a label, the blanks that stand between it and its colon in real netsh's
+// output, the colon and the value.
+void PutField(COutput& out, const char* label, int blanks, const char* value) {
   out.Put(label);
   for (int i = 0; i < blanks; ++i) out.Put(" ", 1);
   out.Put(":");
+  out.Line(value);
 }
 
 // The settings block and the first lines of the status block are real netsh's, byte for byte
@@ -431,44 +433,30 @@ void ShowHostedNetwork(const State& state, COutput& out) {
   out.Line("");
   out.Line("承载网络设置");
   out.Line("-----------------------");
-  PutLabel(out, "    模式", 19);
-  out.Line(state.bAllowed ? " 已启用" : " 已禁用");
+  PutField(out, "    模式", 19, state.bAllowed ? " 已启用" : " 已禁用");
   // The settings count as never made while the network has no name.
   if (state.szSsid[0] == '\0') {
-    PutLabel(out, "    设置", 14);
-    out.Line(" <未配置>");
+    PutField(out, "    设置", 14, " <未配置>");
   } else {
-    PutLabel(out, "    SSID 名称", 14);
-    out.Put("“");
-    out.Put(state.szSsid);
-    out.Line("”");
-    PutLabel(out, "    最多客户端数", 2);
-    out.Line(" 100");
-    PutLabel(out, "    身份验证", 9);
-    out.Line(" WPA2 - 个人");
-    PutLabel(out, "    密码", 17);
-    out.Line(" CCMP");
+    char name[sizeof state.szSsid + 8];
+    snprintf(name, sizeof name, "“%s”", state.szSsid);
+    PutField(out, "    SSID 名称", 14, name);
+    PutField(out, "    最多客户端数", 2, " 100");
+    PutField(out, "    身份验证", 9, " WPA2 - 个人");
+    PutField(out, "    密码", 17, " CCMP");
   }
   out.Line("");
   out.Line("承载网络状态");
   out.Line("---------------------");
-  PutLabel(out, "    状态", 17);
-  if (!state.bDriverSupported) {
-    out.Line(" 不可用");
-  } else {
-    out.Line(state.bRunning ? " 已启动" : " 未启动");
-  }
+  const char* status = !state.bDriverSupported ? " 不可用" : state.bRunning ? " 已启动" : " 未启动";
+  PutField(out, "    状态", 17, status);
   // No paste of the stopped and started states was found: their status words and the started
   // state's lines are the simulator's own, aligned with the status line.
   if (state.bDriverSupported && state.bRunning) {
-    PutLabel(out, "    BSSID", 16);
-    out.Line(" 02:1a:2b:3c:4d:5e");
-    PutLabel(out, "    无线电类型", 11);
-    out.Line(" 802.11n");
-    PutLabel(out, "    频道", 17);
-    out.Line(" 6");
-    PutLabel(out, "    客户端数", 13);
-    out.Line(" 0");
+    PutField(out, "    BSSID", 16, " 02:1a:2b:3c:4d:5e");
+    PutField(out, "    无线电类型", 11, " 802.11n");
+    PutField(out, "    频道", 17, " 6");
+    PutField(out, "    客户端数", 13, " 0");
   }
   out.Line("");
 }
@@ -480,8 +468,7 @@ void ShowDrivers(const State& state, COutput& out) {
   out.Line("接口名称: WLAN");
   out.Line("");
   out.Line("    驱动程序                  : Ventora 模拟无线网卡");
-  out.Put("    支持的承载网络  :");
-  out.Line(state.bDriverSupported ? " 是" : " 否");
+  PutField(out, "    支持的承载网络", 2, state.bDriverSupported ? " 是" : " 否");
   out.Line("");
 }
 
