@@ -83,7 +83,7 @@ CA2W::CA2W(LPCSTR psz, UINT nCodePage) {
 CA2W::~CA2W() { free(m_psz); }
 
 CW2A::CW2A(LPCWSTR psz, UINT nCodePage) {
-  // Only UTF-8 and GB18030 take the flag; the others have no invalid UTF-16 to refuse.
+  // Windows takes the flag for UTF-8 and GB18030 only, and fails the call for any other.
   DWORD dwFlags = nCodePage == CP_UTF8 ? WC_ERR_INVALID_CHARS : 0;
   int cb = ::WideCharToMultiByte(nCodePage, dwFlags, psz, -1, nullptr, 0, nullptr, nullptr);
   if (cb <= 0) return;
