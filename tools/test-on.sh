@@ -45,12 +45,14 @@ wait_gone() {
 # end_root ROOT: ends what runs in ROOT, unmounts what is mounted in it, deepest first, and removes
 # it. A mount that will not go keeps the root on disk: removing it would reach into the mount.
 end_root() {
-  local dir=$1 pids mounts m
-  pids=$(root_pids "$dir")
-  if [ -n "$pids" ]; then
-    kill -TERM $pids 2>/dev/null || true
-    wait_gone "$dir" 5 || { kill -KILL $(root_pids "$dir") 2>/dev/null || true; wait_gone "$dir" 5; } ||
-      echo "test-on.sh: still running in $dir: $(root_pids "$dir" | tr '\n' ' ')" >&2
+  local dir=$1 mounts m
+  if [ -n "$(root_pids "$dir")" ]; then
+    kill -TERM $(root_pids "$dir") 2>/dev/null || true
+    if ! wait_gone "$dir" 5; then
+      kill -KILL $(root_pids "$dir") 2>/dev/null || true
+      wait_gone "$dir" 5 ||
+        echo "test-on.sh: still running in $dir: $(root_pids "$dir" | tr '\n' ' ')" >&2
+    fi
   fi
   mounts=$(awk -v d="$dir" '$5 == d || index($5, d "/") == 1 { print $5 }' /proc/self/mountinfo |
     sort -r)
@@ -70,7 +72,10 @@ finish() {
   local status=$?
   # A second signal must not cut the clean-up short.
   trap '' INT TERM HUP
-  [ -z "$child" ] || { kill -TERM -- "-$child" 2>/dev/null || true; wait "$child" 2>/dev/null || true; }
+  if [ -n "$child" ]; then
+    kill -TERM -- "-$child" 2>/dev/null || true
+    wait "$child" 2>/dev/null || true
+  fi
   [ -z "$root" ] || end_root "$root" || status=1
   rm -f "$log"
   exit "$status"
