@@ -1,10 +1,23 @@
 #!/usr/bin/env bash
-# Installs what the build, the demo and the tests need on Debian 12; quick and silent when all is
-# there, one line per step otherwise, with the package manager's output shown only if a step fails.
+# Installs what the build, the demo and the tests need on Debian 12 or 13; quick and silent when
+# all is there, one line per step otherwise, with the package manager's output shown only if a step
+# fails. On another system it says so and stops: the names below are those of these two releases.
 set -euo pipefail
 
-# fonts-wine carries Marlett, which Wine draws the window frames' buttons with.
-need=(cmake make g++ googletest clang llvm libclang-rt-14-dev
+. /etc/os-release
+case "${ID:-}:${VERSION_CODENAME:-}" in
+  debian:bookworm | debian:trixie) ;;
+  *)
+    echo "setup.sh: this is ${PRETTY_NAME:-a system without /etc/os-release}; setup.sh knows the" \
+      "packages of Debian 12 (bookworm) and Debian 13 (trixie) only, so it stops here" >&2
+    exit 1
+    ;;
+esac
+
+# libclang-rt-dev is the release's name for the run time of its default clang (clang 14 on
+# Debian 12, clang 19 on 13), whose libFuzzer the fuzzers link. fonts-wine carries Marlett, which
+# Wine draws the window frames' buttons with. repro.sh and release.sh read the sources from git.
+need=(cmake make g++ googletest clang llvm libclang-rt-dev git
       g++-mingw-w64-i686-posix binutils-mingw-w64-i686
       g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
       wine wine32:i386 wine64 fonts-wine xvfb xauth x11-utils imagemagick fonts-wqy-microhei zip

@@ -52,6 +52,17 @@ demo_folder() {
   export VENTORA_NETSH_DIR="Z:${demo//\//\\}"
 }
 
+# prefix_pids PREFIX...: the processes started with WINEPREFIX set to one of these prefixes, under
+# this process's root: a chroot (tools/test-on.sh) may hold the same paths.
+prefix_pids() {
+  local want pid patterns=() own_root
+  own_root=$(readlink /proc/self/root)
+  for want in "$@"; do patterns+=(-e "WINEPREFIX=$want"); done
+  for pid in $({ grep -lszxF "${patterns[@]}" /proc/[0-9]*/environ || true; } | cut -d/ -f3); do
+    [ "$(readlink "/proc/$pid/root" 2>/dev/null)" != "$own_root" ] || echo "$pid"
+  done
+}
+
 wine_session_end() {
   # With the UTF-8 option's prefix and the scaled display's (tools/wine.sh), where the tests or
   # the pictures used them.
@@ -60,6 +71,11 @@ wine_session_end() {
     [ -z "${own_server:-}" ] || [ ! -d "$each" ] ||
       WINEPREFIX="$each" "$wine_dir/wineserver" -k 2>/dev/null || true
   done
+  # Windows ends a console host with its console's last process. Wine 8 and 10 can leave one whose
+  # process was ended while its windowless console was being made, blocked on a pipe it holds
+  # both ends of, so that it outlives even the wineserver.
+  [ -z "${own_server:-}" ] ||
+    kill -KILL $(prefix_pids "$prefix" "$prefix-utf8" "$prefix-dpi144") 2>/dev/null || true
   rm -rf "$run"
   kill ${xvfb_pid:-} 2>/dev/null || true
 }
