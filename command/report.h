@@ -5,14 +5,12 @@
 #include <stddef.h>
 #include <wchar.h>
 
+#include "command/utf8.h"
+
 // How many bytes the character that starts at text takes in the code page the text is written
 // in, given that left bytes (at least one) stand from there on; more than left when the
 // character is cut short. The runner gives the system's own rule; tests give GBK's and UTF-8's.
 typedef size_t (*CharWidth)(const char* text, size_t left);
-
-// UTF-8's rule: a lead byte tells the length; a sequence stops early at a byte that cannot go on
-// with it, and a byte that begins none stands alone.
-size_t Utf8CharWidth(const char* text, size_t left);
 
 // The longest prefix of text[0..limit) that ends on a character boundary. In a double-byte code
 // page trail bytes share their range with lead bytes, so boundaries are found from the start.
@@ -24,14 +22,10 @@ size_t WholeCharacters(const char* text, size_t limit, CharWidth width);
 // cut would not follow the text.
 bool AppendReport(char* report, size_t size, const char* chunk, size_t count);
 
-// True when the first length bytes of text are UTF-8, but for a character broken off at the end,
-// where a report may have been cut.
-bool IsUtf8(const char* text, size_t length);
-
 // netsh writes in its console's code page: the OEM one, unless the user gave the consoles one of
 // their own, as the widespread tip for a UTF-8 prompt gives them 65001. So a report that is
-// UTF-8 is taken for UTF-8, as real GBK text practically never is, and any other for the OEM
-// code page, whose rule oemWidth is. Where the report was cut, it then ends after its last
+// UTF-8 (but for a character broken off where it was cut) is taken for UTF-8, as real GBK text
+// practically never is, and any other for the OEM code page, whose rule oemWidth is. Where the report was cut, it then ends after its last
 // whole character of that code page. Returns true for UTF-8.
 bool SettleReportCodePage(char* report, bool bCut, CharWidth oemWidth);
 

@@ -4,14 +4,16 @@
 
 #include "command/commands.h"
 #include "command/netsh_line.h"
+#include "command/utf8.h"
 
 namespace {
 
+// Bytes that are not UTF-8 would reach netsh as no character the user typed.
 bool IsUnsafe(const char* text) {
   for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
     if (*p == '"' || *p == '%' || *p < 0x20) return true;
   }
-  return false;
+  return !IsUtf8(text, strlen(text), false);
 }
 
 // A backslash just before the closing quote would make the quote literal text.

@@ -7,7 +7,7 @@ enum class SettingsCheck {
   Ok,
   EmptyName,
   EmptyKey,
-  UnsafeCharacter,    // a double quote, a percent sign or a control character
+  UnsafeCharacter,    // a double quote, a percent sign, a control character, or no UTF-8
   TrailingBackslash,  // a name or key whose last character is a backslash
   TooLong,            // the line is longer than a command line may be
 };

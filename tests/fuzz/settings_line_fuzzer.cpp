@@ -10,6 +10,7 @@
 
 #include "command/commands.h"
 #include "command/settings_line.h"
+#include "command/utf8.h"
 #include "fuzz_check.h"
 
 namespace {
@@ -17,10 +18,13 @@ namespace {
 constexpr size_t kCanarySize = 64;
 constexpr char kCanary = '\xA5';
 
+// Bytes that are not UTF-8 stand for no character typed.
 bool IsUnsafe(const std::string& strText) {
-  return std::any_of(strText.begin(), strText.end(), [](char ch) {
-    return ch == '"' || ch == '%' || static_cast<unsigned char>(ch) < 0x20;
-  });
+  return std::any_of(strText.begin(), strText.end(),
+                     [](char ch) {
+                       return ch == '"' || ch == '%' || static_cast<unsigned char>(ch) < 0x20;
+                     }) ||
+         !IsUtf8(strText.data(), strText.size(), false);
 }
 
 // The entries are UTF-8, where no byte of a longer character is a backslash.

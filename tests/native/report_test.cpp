@@ -81,7 +81,7 @@ TEST_P(Cut, TextEndingInALoneLeadByteEndsBeforeItWithoutReadingPast) {
   const std::string strText = "ab" + GetParam().strCharacter + GetParam().strCharacter.substr(0, 1);
   std::unique_ptr<char[]> pText(new char[strText.size()]);
   memcpy(pText.get(), strText.data(), strText.size());
-  EXPECT_EQ(IsUtf8(pText.get(), strText.size()), GetParam().bUtf8);
+  EXPECT_EQ(IsUtf8(pText.get(), strText.size(), true), GetParam().bUtf8);
   EXPECT_EQ(WholeCharacters(pText.get(), strText.size(),
                             GetParam().bUtf8 ? Utf8CharWidth : GetParam().oemWidth),
             strText.size() - 1);
@@ -104,19 +104,29 @@ INSTANTIATE_TEST_SUITE_P(
                     Rule{"Utf8BeyondTheBasicPlane", Utf8CharWidth, u8"😀", true}),
     [](const testing::TestParamInfo<Rule>& info) { return info.param.pszName; });
 
-// GBK's double bytes break UTF-8's rules at once; UTF-8's own forbidden forms are not UTF-8.
-TEST(IsUtf8, TellsUtf8FromGbkAndAllowsOnlyACharacterBrokenOffAtTheEnd) {
+// GBK's double bytes break UTF-8's rules at once; UTF-8's own forbidden forms are not UTF-8. A
+// character broken off at the end counts where the text was cut, not in an entry typed whole.
+TEST(IsUtf8, TellsUtf8FromGbkAndAllowsACharacterBrokenOffAtTheEndOnlyWhereAsked) {
   struct {
     std::string strText;
-    bool bUtf8;
-  } cases[] = {{"    SSID : x\r\n", true},     {"承载网络设置 : 已启用", false},
-               {u8"承载网络设置 : 已启用", true}, {"\xF0\x9F\x98\x80", true},
-               {"a\xE5\x90", true},             {"a\xE5\x90" "a", false},
-               {"\x80", false},                  {"\xC0\x80", false},
-               {"\xE0\x80\x80", false},          {"\xED\xA0\x80", false},
-               {"\xF4\x90\x80\x80", false},      {"\xF5\x80", false}};
-  for (const auto& c : cases)
-    EXPECT_EQ(IsUtf8(c.strText.data(), c.strText.size()), c.bUtf8) << Hex(c.strText, " ");
+    bool bUtf8, bWhereCut;
+  } cases[] = {{"    SSID : x\r\n", true, true},
+               {"承载网络设置 : 已启用", false, false},
+               {u8"承载网络设置 : 已启用", true, true},
+               {"\xF0\x9F\x98\x80", true, true},
+               {"a\xE5\x90", false, true},
+               {"a\xE5\x90" "a", false, false},
+               {"\x80", false, false},
+               {"\xC0\x80", false, false},
+               {"\xE0\x80\x80", false, false},
+               {"\xED\xA0\x80", false, false},
+               {"\xF4\x90\x80\x80", false, false},
+               {"\xF5\x80", false, false}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsUtf8(c.strText.data(), c.strText.size(), false), c.bUtf8) << Hex(c.strText, " ");
+    EXPECT_EQ(IsUtf8(c.strText.data(), c.strText.size(), true), c.bWhereCut)
+        << Hex(c.strText, " ");
+  }
 }
 
 // Bytes that begin no character, or a sequence broken off, stand alone, so that a cut never

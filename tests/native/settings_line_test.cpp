@@ -77,6 +77,9 @@ INSTANTIATE_TEST_SUITE_P(
                     CheckCase{u8"中\\", "12345678", SettingsCheck::TrailingBackslash},
                     CheckCase{"net", u8"😀\\", SettingsCheck::TrailingBackslash},
                     CheckCase{"a%\\", "12345678", SettingsCheck::UnsafeCharacter},
+                    // No UTF-8: a GBK name, a character broken off; counted, they would fit.
+                    CheckCase{"\xC8\xC8\xB5\xE3", "12345678", SettingsCheck::UnsafeCharacter},
+                    CheckCase{"net", "1234567\xE5\x90", SettingsCheck::UnsafeCharacter},
                     CheckCase{"", "key\\", SettingsCheck::EmptyName}));
 
 // The system folder's path stands twice in the line and counts against its 511 characters, as
