@@ -1,5 +1,6 @@
 // A command started as the program's runner starts it, without the runner's job, suspension and
-// time limit: the bench's bare side and the floor both run it this way.
+// time limit: the bench's bare side and the floor both run it this way, the floor within a
+// deadline of its own.
 #pragma once
 
 #include <windows.h>

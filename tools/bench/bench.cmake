@@ -21,7 +21,7 @@ add_dependencies(bench bench_hook)
 
 # The floor the view click is held against, started from beside bench.exe.
 add_executable(bench_floor WIN32 ${CMAKE_SOURCE_DIR}/tools/bench/floor.cpp
-  ${CMAKE_SOURCE_DIR}/tools/bench/bare_command.cpp)
+  ${CMAKE_SOURCE_DIR}/tools/bench/bare_command.cpp $<TARGET_OBJECTS:ventora_resources>)
 target_compile_options(bench_floor PRIVATE ${VENTORA_GBK} -Wall -Wextra)
 target_include_directories(bench_floor PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/res)
 target_link_libraries(bench_floor PRIVATE ventora_portable)
