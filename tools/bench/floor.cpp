@@ -1,8 +1,8 @@
-// The floor the bench holds the program against: the panel's window, doing only its work. On
-// the click's message it runs the bare status command as the program's runner starts it, reads
-// it to its end and shows the output in a message box as the program's report box is shown;
-// before its window shows, it runs the command once, as the panel's start-up does. A failure
-// ends it with the error as its exit code, which the bench reports.
+// The floor the bench holds the program against: the panel's dialog, doing only its work, on
+// plain Win32. On the view button's click it runs the bare status command as the program's
+// runner starts it, reads it to its end and shows the output in a message box as the program's
+// report box is shown; before the dialog shows, it runs the command once, as the panel's
+// start-up does. A failure ends it with the error as its exit code, which the bench reports.
 #include <windows.h>
 
 #include "command/commands.h"
@@ -43,9 +43,28 @@ void ShowStatus(HWND hWnd, const char* lpszSystemDir) {
     ExitProcess(GetLastError() ? GetLastError() : 1);
 }
 
-// The panel's own dialog: its template, as the program shows it, does nothing of its own.
-INT_PTR CALLBACK FloorDialog(HWND, UINT message, WPARAM, LPARAM) {
-  return message == WM_INITDIALOG;
+// The panel's own dialog, run modally as the program runs it: the status command once before it
+// shows, as the panel's start-up runs it, and again on each click of the view button.
+INT_PTR CALLBACK FloorDialog(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      // The system folder, kept with the dialog for its clicks.
+      SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
+      HICON hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+      if (!hIcon) ExitProcess(GetLastError() ? GetLastError() : 1);
+      SendMessageA(hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
+      SendMessageA(hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hIcon));
+      char szProbe[REPORT_SIZE];
+      RunStatus(reinterpret_cast<const char*>(lParam), szProbe);
+      return TRUE;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDC_SHOW_STATUS)
+        ShowStatus(hWnd, reinterpret_cast<const char*>(GetWindowLongPtrA(hWnd, DWLP_USER)));
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(hWnd, LOWORD(wParam));
+      return TRUE;
+  }
+  return FALSE;
 }
 
 }  // namespace
@@ -56,27 +75,9 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   char szSystemDir[MAX_PATH];
   UINT cch = GetSystemDirectoryA(szSystemDir, sizeof szSystemDir);
   if (cch == 0 || cch >= sizeof szSystemDir) return GetLastError() ? GetLastError() : 1;
-  char szProbe[REPORT_SIZE];
-  RunStatus(szSystemDir, szProbe);
-  // The program's panel, from its template, with its icon, so that the bench finds and drives
-  // it alike and its start-up draws what the program's draws.
-  HWND hWnd = CreateDialogParamA(hInstance, MAKEINTRESOURCEA(IDD_HOTSPOT_DIALOG), nullptr,
-                                 FloorDialog, 0);
-  HICON hIcon = LoadIconA(hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME));
-  if (!hWnd || !hIcon) return GetLastError() ? GetLastError() : 1;
-  SendMessageA(hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIcon));
-  SendMessageA(hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hIcon));
-  MSG msg;
-  BOOL bGot;
-  while ((bGot = GetMessageA(&msg, nullptr, 0, 0)) > 0) {
-    if (msg.hwnd == hWnd && msg.message == WM_CLOSE) break;
-    if (msg.hwnd == hWnd && msg.message == WM_COMMAND && LOWORD(msg.wParam) == IDC_SHOW_STATUS)
-      ShowStatus(hWnd, szSystemDir);
-    else if (!IsDialogMessageA(hWnd, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-  DestroyWindow(hWnd);
-  return bGot < 0 ? 1 : 0;
+  // The program's panel, from its template, so that the bench finds and drives it alike and its
+  // start-up draws what the program's draws.
+  INT_PTR result = DialogBoxParamA(hInstance, MAKEINTRESOURCEA(IDD_HOTSPOT_DIALOG), nullptr,
+                                   FloorDialog, reinterpret_cast<LPARAM>(szSystemDir));
+  return result == -1 ? (GetLastError() ? GetLastError() : 1) : 0;
 }
