@@ -5,7 +5,7 @@
 
 class CHotspotApp : public CWinApp {
  public:
-  CHotspotApp() : CWinApp(nullptr) {}
+  CHotspotApp() : CWinApp() {}
 
   BOOL InitInstance() override;
 

@@ -24,9 +24,9 @@ bool EndsWithBackslash(const char* text) {
 
 }  // namespace
 
-size_t GbkLength(const char* text) {
+size_t LengthInGbkBytes(const char* utf8) {
   size_t length = 0;
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p; ++p) {
+  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8); *p; ++p) {
     if (*p < 0x80) ++length;
     else if (*p >= 0xF0) length += 4;
     else if (*p >= 0xC0) length += 2;
@@ -42,10 +42,10 @@ SettingsCheck ComposeSettingsLine(const char* systemDir, const char* name, const
   if (EndsWithBackslash(name) || EndsWithBackslash(key)) return SettingsCheck::TrailingBackslash;
   // Composed aside, so that a refused line leaves the buffer as it was. Within the limit a line
   // takes at most one and a half UTF-8 bytes for each character counted.
-  char composed[2 * COMMAND_LIMIT + 1];
+  char composed[2 * COMMAND_LIMIT_GBK_BYTES + 1];
   if (!ComposeNetshLine(composed, sizeof composed, systemDir,
                         {kNetshSetPrefix, "\"", name, "\"", kNetshSetKey, "\"", key, "\""}) ||
-      GbkLength(composed) > COMMAND_LIMIT || strlen(composed) >= size)
+      LengthInGbkBytes(composed) > COMMAND_LIMIT_GBK_BYTES || strlen(composed) >= size)
     return SettingsCheck::TooLong;
   memcpy(line, composed, strlen(composed) + 1);
   return SettingsCheck::Ok;

@@ -12,13 +12,12 @@ enum class SettingsCheck {
   TooLong,            // the line is longer than a command line may be
 };
 
-// The longest command line, counted as code page 936 counts it (GbkLength).
-inline constexpr size_t COMMAND_LIMIT = 511;
+// The longest command line, in code page 936's bytes (LengthInGbkBytes).
+inline constexpr size_t COMMAND_LIMIT_GBK_BYTES = 511;
 
-// The length code page 936 gives a UTF-8 text: one for an ASCII character, two for every other
-// character of the basic plane, and four, as GB18030 gives it, for one beyond it. For a text of
-// GBK characters that is its length in GBK bytes.
-size_t GbkLength(const char* text);
+// The bytes a UTF-8 text takes in code page 936: one for an ASCII character, two for every other
+// character of the basic plane, and four, as GB18030 gives it, for one beyond it.
+size_t LengthInGbkBytes(const char* utf8);
 
 // Checks the entries, UTF-8 texts, in that order and, when they pass, writes into line (size
 // bytes) the command line that runs the system's netsh from systemDir with the set-name-and-key
@@ -26,7 +25,7 @@ size_t GbkLength(const char* text);
 // interpreter hand blanks, & | < > ^ ! to netsh as text; a quote or a percent sign would break
 // out of them, so those are refused; so is a backslash as the last character, which would turn
 // the closing quote into text. In UTF-8 no byte of a longer character is one of these. The
-// line, which counts the system folder twice, may have COMMAND_LIMIT characters and must fit
-// the buffer with its terminator. line is written only on Ok.
+// line, which counts the system folder twice, may take COMMAND_LIMIT_GBK_BYTES and must fit the
+// buffer with its terminator. line is written only on Ok.
 SettingsCheck ComposeSettingsLine(const char* systemDir, const char* name, const char* key,
                                   char* line, size_t size);

@@ -80,6 +80,9 @@ CA2W::CA2W(LPCSTR psz, UINT nCodePage) {
   }
 }
 
+// The program's texts are GBK whatever the system's code pages are.
+CA2W::CA2W(CGbkText text) : CA2W(text.Bytes(), 936) {}
+
 CA2W::~CA2W() { free(m_psz); }
 
 CW2A::CW2A(LPCWSTR psz, UINT nCodePage) {
@@ -215,7 +218,7 @@ CPaintDC::~CPaintDC() {
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 END_MESSAGE_MAP()
 
-CWinApp::CWinApp(LPCSTR lpszAppName) : m_pszAppName(lpszAppName) { g_pApp = this; }
+CWinApp::CWinApp(CGbkText appName) : m_appName(appName) { g_pApp = this; }
 
 CWinApp* AfxGetApp() { return g_pApp; }
 
@@ -229,8 +232,8 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   CWinApp* pApp = AfxGetApp();
   if (!pApp) return -1;
   pApp->m_hInstance = hInstance;
-  if (pApp->m_pszAppName)
-    lstrcpynW(g_szTitle, CA2W(pApp->m_pszAppName, AFX_TEXT_CODE_PAGE), MAX_PATH);
+  if (pApp->m_appName.Bytes())
+    lstrcpynW(g_szTitle, CA2W(pApp->m_appName), MAX_PATH);
   else
     TitleFromFileName(g_szTitle);
   // A dialog application does its whole work inside InitInstance.
@@ -238,8 +241,8 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int) {
   return pApp->ExitInstance();
 }
 
-int AfxMessageBox(LPCSTR lpszText, UINT nType, UINT nIDHelp) {
-  return AfxMessageBox(CA2W(lpszText, AFX_TEXT_CODE_PAGE), nType, nIDHelp);
+int AfxMessageBox(CGbkText text, UINT nType, UINT nIDHelp) {
+  return AfxMessageBox(CA2W(text), nType, nIDHelp);
 }
 
 int AfxMessageBox(LPCWSTR lpszText, UINT nType, UINT) {

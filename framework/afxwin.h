@@ -1,23 +1,23 @@
 // The small application framework the program is written against: an application object, modal
 // dialogs with message maps and data exchange, and message boxes, on plain Win32.
 //
-// The program's own texts are char strings in code page 936 (GBK) whatever the system's code
-// pages are; the framework hands every text to Windows through the wide functions, so that they
-// read right with Windows' UTF-8 option too. Code page 936 is on every Windows since Vista.
+// The program's own texts are CGbkText, in code page 936 whatever the system's code pages are;
+// every plain char text is UTF-8. The framework hands every text to Windows through the wide
+// functions, so that they read right with Windows' UTF-8 option too. Code page 936 is on every
+// Windows since Vista.
 #pragma once
 
 #include <windows.h>
 
 #include "afxstr.h"
-
-// The code page of every char text the program hands the framework.
-inline constexpr UINT AFX_TEXT_CODE_PAGE = 936;
+#include "gbktext.h"
 
 // A text converted to UTF-16 from a code page, for as long as the object lives; empty when it
 // cannot be converted.
 class CA2W {
  public:
   CA2W(LPCSTR psz, UINT nCodePage);
+  explicit CA2W(CGbkText text);
   ~CA2W();
   CA2W(const CA2W&) = delete;
   CA2W& operator=(const CA2W&) = delete;
@@ -102,8 +102,8 @@ class CWnd : public CCmdTarget {
  public:
   HWND m_hWnd = nullptr;
 
-  BOOL SetDlgItemText(int nID, LPCSTR lpszString) {
-    return ::SetDlgItemTextW(m_hWnd, nID, CA2W(lpszString, AFX_TEXT_CODE_PAGE));
+  BOOL SetDlgItemText(int nID, CGbkText text) {
+    return ::SetDlgItemTextW(m_hWnd, nID, CA2W(text));
   }
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
     return ::SendMessageW(m_hWnd, message, wParam, lParam);
@@ -192,9 +192,8 @@ class CWaitCursor {
 
 class CWinApp : public CCmdTarget {
  public:
-  // The name (a text of the program's) titles the message boxes; without one, the program's file
-  // name serves.
-  explicit CWinApp(LPCSTR lpszAppName = nullptr);
+  // The name titles the message boxes; without one, the program's file name serves.
+  explicit CWinApp(CGbkText appName = CGbkText(nullptr));
 
   virtual BOOL InitInstance() { return FALSE; }
   virtual int ExitInstance() { return 0; }
@@ -203,7 +202,7 @@ class CWinApp : public CCmdTarget {
 
   CWnd* m_pMainWnd = nullptr;
   HINSTANCE m_hInstance = nullptr;
-  LPCSTR m_pszAppName;
+  CGbkText m_appName;
 
   DECLARE_MESSAGE_MAP()
 };
@@ -216,7 +215,7 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, in
 // A box of type nType owned by the main window and titled with the application's name; a box
 // with no icon flag gets the exclamation icon (OK, OK/Cancel) or the question icon (yes/no).
 // The text is one of the program's, or one already decoded.
-int AfxMessageBox(LPCSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+int AfxMessageBox(CGbkText text, UINT nType = MB_OK, UINT nIDHelp = 0);
 int AfxMessageBox(LPCWSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 
 // Tests watch the message boxes through this hook, which takes what MessageBoxW would, instead

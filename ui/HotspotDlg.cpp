@@ -30,10 +30,8 @@ BOOL CHotspotDlg::OnInitDialog() {
   wchar_t szReport[REPORT_SIZE] = {};
   RunCommand(NetshLine(kNetshShowStatus, szLine), szReport);
   // Found in the decoded report, so that a report in UTF-8 tells as much as one in GBK.
-  ShowAdapterState(
-      ReportHasMarker(szReport, CA2W(kMarkerAdapterEnabled, AFX_TEXT_CODE_PAGE)));
-  ShowHotspotState(
-      ReportHasMarker(szReport, CA2W(kMarkerHotspotStarted, AFX_TEXT_CODE_PAGE)));
+  ShowAdapterState(ReportHasMarker(szReport, CA2W(kMarkerAdapterEnabled)));
+  ShowHotspotState(ReportHasMarker(szReport, CA2W(kMarkerHotspotStarted)));
   return TRUE;
 }
 

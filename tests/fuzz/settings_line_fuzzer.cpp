@@ -56,7 +56,7 @@ SettingsCheck Expected(const std::string& strName, const std::string& strKey, si
   if (EndsWithBackslash(strName) || EndsWithBackslash(strKey))
     return SettingsCheck::TrailingBackslash;
   const std::string strLine = Line(strName, strKey);
-  if (Counted(strLine) > COMMAND_LIMIT || strLine.size() > nSize - 1)
+  if (Counted(strLine) > COMMAND_LIMIT_GBK_BYTES || strLine.size() > nSize - 1)
     return SettingsCheck::TooLong;
   return SettingsCheck::Ok;
 }

@@ -86,13 +86,13 @@ INSTANTIATE_TEST_SUITE_P(
 // code page 936 counts them: two for a Chinese character, four for one beyond the basic plane.
 TEST(ComposeSettingsLine, LineOf511CharactersAsGbkCountsThemFitsAndOneMoreDoesNot) {
   const size_t nFixed = kPrefix.size() + strlen(" key=") + 4 + 1;
-  const size_t nRoom = COMMAND_LIMIT - nFixed - 8;  // for the name, with a key of 8
+  const size_t nRoom = COMMAND_LIMIT_GBK_BYTES - nFixed - 8;  // for the name, with a key of 8
   const std::string strKey(8, 'k');
   std::string strName(nRoom % 4, 'n'), strLine;
   for (size_t i = 0; i < nRoom / 4; ++i) strName += i % 2 ? u8"中中" : u8"😀";
-  ASSERT_EQ(GbkLength(strName.c_str()), nRoom);
+  ASSERT_EQ(LengthInGbkBytes(strName.c_str()), nRoom);
   ASSERT_EQ(Compose(strName, strKey, &strLine), SettingsCheck::Ok);
-  EXPECT_EQ(GbkLength(strLine.c_str()), COMMAND_LIMIT);
+  EXPECT_EQ(LengthInGbkBytes(strLine.c_str()), COMMAND_LIMIT_GBK_BYTES);
   EXPECT_EQ(Compose(strName + "n", strKey, &strLine), SettingsCheck::TooLong);
   EXPECT_EQ(Compose("n", strKey + strName, &strLine), SettingsCheck::TooLong);
   EXPECT_EQ(Compose(std::string(100000, 'n'), std::string(100000, 'k'), &strLine),

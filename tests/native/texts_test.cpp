@@ -13,7 +13,7 @@ namespace {
 
 struct Text {
   const char* pszName;
-  const char* pszText;
+  CGbkText text;
   const char* pszGbk;
 };
 
@@ -37,7 +37,7 @@ TEST(Texts, AreGbkBytes) {
        "c8 c8 b5 e3 c3 fb b3 c6 ba cd c3 dc c2 eb d6 d0 b2 bb c4 dc ba ac d3 d0 cb ab d2 fd ba c5 "
        "a1 a2 b0 d9 b7 d6 ba c5 a1 a2 bf d8 d6 c6 d7 d6 b7 fb bb f2 ce de d0 a7 d7 d6 b7 fb"},
   };
-  for (const Text& t : texts) EXPECT_EQ(Hex(t.pszText, " "), t.pszGbk) << t.pszName;
+  for (const Text& t : texts) EXPECT_EQ(Hex(t.text.Bytes(), " "), t.pszGbk) << t.pszName;
 }
 
 // Every command runs the system's netsh by its full path through the system's interpreter, with

@@ -138,9 +138,9 @@ TEST_P(FailedRun, IsReportedAtOnceWithNoInputLeftToCloseItAndNothingRanOrRuns) {
 
 INSTANTIATE_TEST_SUITE_P(
     Causes, FailedRun,
-    testing::Values(FailureCase{"MissingInterpreter", Call::None, kMsgProcessFailed},
-                    FailureCase{"Pipe", Call::Pipe, kMsgPipeFailed},
-                    FailureCase{"DeadlineTimer", Call::Timer, kMsgProcessFailed}),
+    testing::Values(FailureCase{"MissingInterpreter", Call::None, kMsgProcessFailed.Bytes()},
+                    FailureCase{"Pipe", Call::Pipe, kMsgPipeFailed.Bytes()},
+                    FailureCase{"DeadlineTimer", Call::Timer, kMsgProcessFailed.Bytes()}),
     [](const testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
 
 class CSettingsPanel : public CHotspotDlg {
@@ -168,7 +168,7 @@ TEST_F(FailingCalls, SettingsWithoutTheSystemFolderAreReportedAndGoNoFurther) {
   GetExitCodeThread(hThread, &dwCode);
   CloseHandle(hThread);
   EXPECT_EQ(dwCode, 0u) << "the settings dialog was not submitted";
-  EXPECT_EQ(g_vecBoxes, std::vector<std::string>{kMsgProcessFailed});
+  EXPECT_EQ(g_vecBoxes, std::vector<std::string>{kMsgProcessFailed.Bytes()});
 }
 
 }  // namespace

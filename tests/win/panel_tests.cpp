@@ -39,24 +39,24 @@ TEST_P(Probe, SetsBothCaptionsFromTheStatusReportWithoutShowingIt) {
 INSTANTIATE_TEST_SUITE_P(
     Markers, Probe,
     testing::Values(
-        ProbeCase{"Both", "    模式 : 已启用\r\n    状态 : 已启动\r\n", kCaptionDisableAdapter,
-                  kCaptionStopHotspot},
+        ProbeCase{"Both", "    模式 : 已启用\r\n    状态 : 已启动\r\n", kCaptionDisableAdapter.Bytes(),
+                  kCaptionStopHotspot.Bytes()},
         ProbeCase{"AllowedOnly", "    模式 : 已启用\r\n    状态 : 未启动\r\n",
-                  kCaptionDisableAdapter, kCaptionStartHotspot},
+                  kCaptionDisableAdapter.Bytes(), kCaptionStartHotspot.Bytes()},
         ProbeCase{"StartedOnly", "    状态 : 已启动\r\n    模式 : 已禁用\r\n",
-                  kCaptionEnableAdapter, kCaptionStopHotspot},
-        ProbeCase{"Neither", "    模式 : 已禁用\r\n    状态 : 未启动\r\n", kCaptionEnableAdapter,
-                  kCaptionStartHotspot},
+                  kCaptionEnableAdapter.Bytes(), kCaptionStopHotspot.Bytes()},
+        ProbeCase{"Neither", "    模式 : 已禁用\r\n    状态 : 未启动\r\n", kCaptionEnableAdapter.Bytes(),
+                  kCaptionStartHotspot.Bytes()},
         ProbeCase{"English", "    Mode : Allowed\r\n    Status : Started\r\n",
-                  kCaptionEnableAdapter, kCaptionStartHotspot},
+                  kCaptionEnableAdapter.Bytes(), kCaptionStartHotspot.Bytes()},
         // Names whose GBK bytes hold a marker from the middle of a character on:
         // B0D2 D1C6 F4D3 C3A1 and B0D2 D1C6 F4B6 AF40.
         ProbeCase{"MarkerBytesAcrossCharacters",
                   "    SSID 名称 : \"耙哑粲谩\"\r\n    SSID 名称 : \"耙哑舳疈\"\r\n",
-                  kCaptionEnableAdapter, kCaptionStartHotspot},
+                  kCaptionEnableAdapter.Bytes(), kCaptionStartHotspot.Bytes()},
         // A report that stops in the middle of a character is decoded to its end, no further.
-        ProbeCase{"EndsInALoneLeadByte", "x耙哑粲谩已启用\r\n\xD2", kCaptionDisableAdapter,
-                  kCaptionStartHotspot}),
+        ProbeCase{"EndsInALoneLeadByte", "x耙哑粲谩已启用\r\n\xD2", kCaptionDisableAdapter.Bytes(),
+                  kCaptionStartHotspot.Bytes()}),
     [](const testing::TestParamInfo<ProbeCase>& info) { return info.param.name; });
 
 // netsh writes in its console's code page: the OEM one, or 65001 where the user gave the
@@ -70,8 +70,8 @@ TEST_P(ConsoleCodePage, ViewButtonShowsTheReportAsNetshWroteItAndChangesNoCaptio
   CPanelProcess app(report, GetParam());
   ASSERT_TRUE(app.Start());
   for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), kCaptionDisableAdapter);
-    EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStopHotspot);
+    EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), kCaptionDisableAdapter.Bytes());
+    EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStopHotspot.Bytes());
     ASSERT_TRUE(app.Click(IDC_SHOW_STATUS));
     EXPECT_EQ(app.TakeBox(), report);
   }
@@ -114,22 +114,22 @@ std::pair<std::string, std::string> Press(CPanelProcess& app, int nId) {
 TEST(Panel, TogglesRunTheirCommandsInTurnAndFlipEvenWhenRefused) {
   CPanelProcess app;
   ASSERT_TRUE(app.Start());
-  EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStartHotspot);
+  EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStartHotspot.Bytes());
 
   auto seen = Press(app, IDC_TOGGLE_HOTSPOT);  // refused: the hosted network is not allowed yet
   EXPECT_NE(seen.second.find("无法启动承载网络"), std::string::npos);
-  EXPECT_EQ(seen.first, kCaptionStopHotspot);
+  EXPECT_EQ(seen.first, kCaptionStopHotspot.Bytes());
   seen = Press(app, IDC_TOGGLE_HOTSPOT);
   EXPECT_NE(seen.second, "");
-  EXPECT_EQ(seen.first, kCaptionStartHotspot);
+  EXPECT_EQ(seen.first, kCaptionStartHotspot.Bytes());
 
   seen = Press(app, IDC_TOGGLE_ADAPTER);
   EXPECT_NE(seen.second.find("允许"), std::string::npos);
-  EXPECT_EQ(seen.first, kCaptionDisableAdapter);
+  EXPECT_EQ(seen.first, kCaptionDisableAdapter.Bytes());
   EXPECT_NE(Press(app, IDC_TOGGLE_HOTSPOT).second.find("已启动承载网络"), std::string::npos);
   seen = Press(app, IDC_TOGGLE_ADAPTER);
   EXPECT_NE(seen.second.find("禁止"), std::string::npos);
-  EXPECT_EQ(seen.first, kCaptionEnableAdapter);
+  EXPECT_EQ(seen.first, kCaptionEnableAdapter.Bytes());
 
   EXPECT_EQ(app.Commands(), (std::vector<std::string>{
                                 kStatusWords, "wlan start hostednetwork",
@@ -155,8 +155,8 @@ TEST(Panel, KeysAndClicksMadeWhileACommandRunsAreDropped) {
   }
   EXPECT_NE(app.TakeBox().find("无法启动承载网络"), std::string::npos);
   EXPECT_EQ(app.WaitForBox(4000), nullptr);
-  EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStopHotspot);
-  EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), kCaptionEnableAdapter);
+  EXPECT_EQ(app.Caption(IDC_TOGGLE_HOTSPOT), kCaptionStopHotspot.Bytes());
+  EXPECT_EQ(app.Caption(IDC_TOGGLE_ADAPTER), kCaptionEnableAdapter.Bytes());
   EXPECT_EQ(app.Commands(),
             (std::vector<std::string>{kStatusWords, "wlan start hostednetwork"}));
 }

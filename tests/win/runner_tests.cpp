@@ -85,7 +85,7 @@ TEST_F(Runner, CommandThatKeepsItsOutputOpenIsEndedWithEverythingItStarted) {
   EXPECT_GE(dwElapsed, 1400u);
   EXPECT_LT(dwElapsed, 15000u);
   ASSERT_EQ(g_vecBoxes.size(), 1u);
-  EXPECT_EQ(g_vecBoxes[0], kMsgTimedOut);
+  EXPECT_EQ(g_vecBoxes[0], kMsgTimedOut.Bytes());
   EXPECT_TRUE(EndsWithin(SpawnedPid(strReport), 5000)) << "the grandchild lives on";
 }
 
@@ -221,7 +221,7 @@ TEST(AfxMessageBox, GetsTheFrameworksIconOnlyWhereTheCallerChoseNone) {
   };
   for (const auto& c : cases) {
     g_nType = ~0u;
-    AfxMessageBox("x", c[0]);
+    AfxMessageBox(CGbkText("x"), c[0]);
     EXPECT_EQ(g_nType, c[1]) << "asked for " << std::hex << c[0];
   }
   AfxSetMessageBoxHook(nullptr);

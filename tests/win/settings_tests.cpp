@@ -71,9 +71,9 @@ TEST_F(Settings, CancelRunsNothingAndTheDialogOpensEmptyEachTime) {
 }
 
 TEST_F(Settings, EmptyEntriesAreRefusedNameFirst) {
-  EXPECT_EQ(Submit("", ""), kMsgEmptyName);
-  EXPECT_EQ(Submit("", "12345678"), kMsgEmptyName);
-  EXPECT_EQ(Submit("net", ""), kMsgEmptyKey);
+  EXPECT_EQ(Submit("", ""), kMsgEmptyName.Bytes());
+  EXPECT_EQ(Submit("", "12345678"), kMsgEmptyName.Bytes());
+  EXPECT_EQ(Submit("net", ""), kMsgEmptyKey.Bytes());
   EXPECT_EQ(CountSetCommands(), 0u);
 }
 
@@ -98,23 +98,23 @@ TEST_F(Settings, InterpreterCharactersStayTextInsideTheName) {
 
 // Half a surrogate pair, as a paste may leave, is no character: it would reach netsh as U+FFFD.
 TEST_F(Settings, QuotesPercentSignsHalfCharactersAndOverlongEntriesAreRefused) {
-  EXPECT_EQ(Submit("a\" & echo hit>hit.txt & \"", "12345678"), kMsgUnsafeCharacter);
-  EXPECT_EQ(Submit("%PATH%", "12345678"), kMsgUnsafeCharacter);
-  EXPECT_EQ(Submit("net", "100%secret"), kMsgUnsafeCharacter);
-  EXPECT_EQ(Submit(L"热点\xD83D", L"12345678"), kMsgUnsafeCharacter);
-  EXPECT_EQ(Submit(L"net", L"\xDE00" L"12345678"), kMsgUnsafeCharacter);
-  EXPECT_EQ(Submit(std::string(300, 'n'), std::string(300, 'k')), kMsgTooLong);
+  EXPECT_EQ(Submit("a\" & echo hit>hit.txt & \"", "12345678"), kMsgUnsafeCharacter.Bytes());
+  EXPECT_EQ(Submit("%PATH%", "12345678"), kMsgUnsafeCharacter.Bytes());
+  EXPECT_EQ(Submit("net", "100%secret"), kMsgUnsafeCharacter.Bytes());
+  EXPECT_EQ(Submit(L"热点\xD83D", L"12345678"), kMsgUnsafeCharacter.Bytes());
+  EXPECT_EQ(Submit(L"net", L"\xDE00" L"12345678"), kMsgUnsafeCharacter.Bytes());
+  EXPECT_EQ(Submit(std::string(300, 'n'), std::string(300, 'k')), kMsgTooLong.Bytes());
   EXPECT_EQ(CountSetCommands(), 0u);
   EXPECT_FALSE(FileExists(InSystemFolder("hit.txt")));
 }
 
 // A backslash before the closing quote would make it text: the key would land in the name.
 TEST_F(Settings, TrailingBackslashIsRefusedOtherBackslashesPassAsTyped) {
-  EXPECT_EQ(Submit("MyWiFi\\", "secret123"), kMsgTrailingBackslash);
-  EXPECT_EQ(Submit("net", "abcdefg\\"), kMsgTrailingBackslash);
+  EXPECT_EQ(Submit("MyWiFi\\", "secret123"), kMsgTrailingBackslash.Bytes());
+  EXPECT_EQ(Submit("net", "abcdefg\\"), kMsgTrailingBackslash.Bytes());
   // In UTF-8, as GetWindowTextA gives it with the UTF-8 option, 中 ends in AD, which GBK would
   // pair with the backslash.
-  EXPECT_EQ(Submit(u8"中\\", "12345678"), kMsgTrailingBackslash);
+  EXPECT_EQ(Submit(u8"中\\", "12345678"), kMsgTrailingBackslash.Bytes());
   EXPECT_EQ(CountSetCommands(), 0u);
   // 淺 is 0x9C 0x5C in GBK: its trail byte is no backslash.
   EXPECT_NE(Submit(u8"a\\b深淺", "c:\\d\\\\e"), "");

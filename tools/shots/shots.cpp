@@ -213,8 +213,8 @@ bool TakeShots(Only only, const char* lpszFile) {
     if (nId != IDC_SHOW_STATUS && !app.Dismiss(hBox, IDOK)) return ReportApp(app);
   }
   std::string strReport = MessageBoxText(hBox);
-  if (strReport.find(kMarkerAdapterEnabled) == std::string::npos ||
-      strReport.find(kMarkerHotspotStarted) == std::string::npos ||
+  if (strReport.find(kMarkerAdapterEnabled.Bytes()) == std::string::npos ||
+      strReport.find(kMarkerHotspotStarted.Bytes()) == std::string::npos ||
       strReport.find("“Ventora”") == std::string::npos) {
     fprintf(stderr, "shots: the report does not show Ventora allowed and started:\n%s\n",
             strReport.c_str());
