@@ -24,6 +24,39 @@ namespace {
 enum class Call { None, SystemDirectory, Pipe, Timer };
 
 Call g_failing = Call::None;
+// Not a failure: the deadline fires only once the command has ended by itself.
+bool g_bDeadlineAfterTheEnd = false;
+WAITORTIMERCALLBACK g_pfnDeadline;
+PVOID g_pvDeadline;
+
+// The one process of that name this one started, or 0.
+DWORD FindChild(const char* lpszExe) {
+  DWORD dwPid = 0;
+  HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (hSnapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL bMore = Process32First(hSnapshot, &entry); bMore && !dwPid;
+       bMore = Process32Next(hSnapshot, &entry))
+    if (entry.th32ParentProcessID == GetCurrentProcessId() &&
+        lstrcmpiA(entry.szExeFile, lpszExe) == 0)
+      dwPid = entry.th32ProcessID;
+  CloseHandle(hSnapshot);
+  return dwPid;
+}
+
+// Fires the runner's deadline once the command has ended and its reader has had ample time to
+// find the output's end.
+void CALLBACK FireAfterTheEnd(PVOID, BOOLEAN) {
+  HANDLE hChild = OpenProcess(SYNCHRONIZE, FALSE, FindChild("emit.exe"));
+  EXPECT_NE(hChild, nullptr);
+  if (hChild) {
+    EXPECT_EQ(WaitForSingleObject(hChild, 20000), WAIT_OBJECT_0);
+    CloseHandle(hChild);
+  }
+  Sleep(1000);
+  g_pfnDeadline(g_pvDeadline, TRUE);
+}
 
 }  // namespace
 
@@ -40,6 +73,11 @@ BOOL CallCreatePipe(PHANDLE phReadPipe, PHANDLE phWritePipe, LPSECURITY_ATTRIBUT
 BOOL CallCreateTimerQueueTimer(PHANDLE phNewTimer, HANDLE hTimerQueue,
                                WAITORTIMERCALLBACK pfnCallback, PVOID pvParameter,
                                DWORD dwDueTime, DWORD dwPeriod, ULONG uFlags) {
+  if (g_bDeadlineAfterTheEnd) {
+    g_pfnDeadline = pfnCallback;
+    g_pvDeadline = pvParameter;
+    return CreateTimerQueueTimer(phNewTimer, hTimerQueue, FireAfterTheEnd, nullptr, 0, 0, uFlags);
+  }
   if (g_failing != Call::Timer)
     return CreateTimerQueueTimer(phNewTimer, hTimerQueue, pfnCallback, pvParameter, dwDueTime,
                                  dwPeriod, uFlags);
@@ -97,6 +135,7 @@ class FailingCalls : public testing::Test {
   void TearDown() override {
     AfxSetMessageBoxHook(nullptr);
     g_failing = Call::None;
+    g_bDeadlineAfterTheEnd = false;
   }
 };
 
@@ -142,6 +181,16 @@ INSTANTIATE_TEST_SUITE_P(
                     FailureCase{"Pipe", Call::Pipe, kMsgPipeFailed.Bytes()},
                     FailureCase{"DeadlineTimer", Call::Timer, kMsgProcessFailed.Bytes()}),
     [](const testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
+
+// A command whose output ended just as its deadline fired ran to its end: its report is whole,
+// and no time-out is reported.
+TEST_F(FailingCalls, OutputThatEndedAsTheDeadlineFiredIsNoTimeOut) {
+  g_bDeadlineAfterTheEnd = true;
+  wchar_t szReport[REPORT_SIZE] = {};
+  CHotspotDlg::RunCommand((WindowsPath(EMIT_PATH) + " out:whole").c_str(), szReport);
+  EXPECT_EQ(Narrow(szReport, CP_UTF8), "whole");
+  EXPECT_EQ(g_vecBoxes, std::vector<std::string>{});
+}
 
 class CSettingsPanel : public CHotspotDlg {
  public:

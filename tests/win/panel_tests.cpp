@@ -10,6 +10,7 @@
 #include "command/handle.h"
 #include "panel_driver.h"
 #include "resource.h"
+#include "tools/netsh/system_variables.h"
 #include "ui/texts.h"
 
 namespace {
@@ -165,10 +166,25 @@ TEST(Panel, KeysAndClicksMadeWhileACommandRunsAreDropped) {
 // told to skip AutoRun, keep delayed expansion off and take off only the outer quotes, in a
 // console without a window. Not a netsh.* beside the program (the interpreter once looked in its
 // current folder first), nor one on a PATH of the user's that the user's PATHEXT leads to; and
-// that PATH, whose first folder is one the user can write to, does not reach netsh.
+// neither that PATH, whose first folder is one the user can write to, nor any other variable
+// that names a system folder or a program, as the user may set them, reaches netsh: it gets the
+// values Windows gives every process, as this one got them.
 TEST(Panel, OnlyTheSystemsNetshRunsAndTheInterpreterIsStartedSafely) {
+  std::string strSystemVariables;
+  for (const char* lpszName : kSystemVariables) {
+    char szValue[MAX_PATH];
+    DWORD dwLength = GetEnvironmentVariableA(lpszName, szValue, sizeof szValue);
+    ASSERT_LT(dwLength, sizeof szValue) << lpszName;
+    strSystemVariables += std::string("\t") + lpszName + (dwLength ? "=" : "") +
+                          (dwLength ? szValue : "");
+  }
   CPanelProcess app;
   app.PlantNetshDecoys();
+  // Named in another case. Wine sets SystemRoot and SystemDrive afresh in every process, so that
+  // these two only look right there; on Windows the planted ones would reach netsh.
+  for (const char* lpszName : kSystemVariables)
+    if (strcmp(lpszName, "PATHEXT") != 0)
+      app.SetEnv(CharUpperA(std::string(lpszName).data()), "C:\\Users\\Public\\planted");
   ASSERT_TRUE(app.Start());
   ASSERT_TRUE(app.Click(IDC_SHOW_STATUS));
   EXPECT_NE(app.TakeBox().find("承载网络设置"), std::string::npos);
@@ -198,7 +214,8 @@ TEST(Panel, OnlyTheSystemsNetshRunsAndTheInterpreterIsStartedSafely) {
   for (const std::string& strWords : words)
     expected.push_back("\"" + InSystemFolder("cmd.exe") + "\" /d /v:off /s /c \"\"" +
                        InSystemFolder("netsh.exe") + "\" " + strWords +
-                       "\"\tno console window\t" + InSystemFolder("") + "\t" + strPath);
+                       "\"\tno console window\t" + InSystemFolder("") + "\t" + strPath +
+                       strSystemVariables);
   EXPECT_EQ(app.Callers(), expected);
   EXPECT_EQ(app.Commands(), (std::vector<std::string>{
                                 kStatusWords, kStatusWords, "wlan set hostednetwork mode=allow",

@@ -87,6 +87,12 @@ TEST_F(Runner, CommandThatKeepsItsOutputOpenIsEndedWithEverythingItStarted) {
   ASSERT_EQ(g_vecBoxes.size(), 1u);
   EXPECT_EQ(g_vecBoxes[0], kMsgTimedOut.Bytes());
   EXPECT_TRUE(EndsWithin(SpawnedPid(strReport), 5000)) << "the grandchild lives on";
+
+  // Ended inside a character: the report is cut there, and read in the code page it was written
+  // in, here UTF-8 ("部分" and half of another character).
+  g_vecBoxes.clear();
+  EXPECT_EQ(Run("hex:e983a8e58886e5 hang", false, 1500), u8"部分");
+  EXPECT_EQ(g_vecBoxes, std::vector<std::string>{kMsgTimedOut.Bytes()});
 }
 
 struct CursorWatch {

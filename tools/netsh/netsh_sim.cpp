@@ -11,6 +11,8 @@
 #include <tlhelp32.h>
 #include <winternl.h>
 
+#include "system_variables.h"
+
 namespace {
 
 // The files' paths, in the state folder.
@@ -281,26 +283,39 @@ bool ReadParentCommandLine(char* text, int size) {
   return WideCharToMultiByte(CP_UTF8, 0, line, -1, text, size, nullptr, nullptr) > 0;
 }
 
-// This netsh's PATH, along which it would look for a helper DLL missing from the system folder,
-// in UTF-8; "?" when it cannot be read.
-void ReadPath(char* text, int size) {
-  wchar_t path[8192];
-  DWORD n = GetEnvironmentVariableW(L"PATH", path, sizeof path / sizeof path[0]);
-  if ((n == 0 && GetLastError() != ERROR_ENVVAR_NOT_FOUND) || n >= sizeof path / sizeof path[0] ||
-      WideCharToMultiByte(CP_UTF8, 0, n ? path : L"", -1, text, size, nullptr, nullptr) == 0)
+// One of this netsh's variables in UTF-8: "?" when it cannot be read, and false when it is not
+// set. Along PATH netsh would look for a helper DLL missing from the system folder.
+bool ReadVariable(const char* name, char* text, int size) {
+  wchar_t wideName[64], value[8192];
+  MultiByteToWideChar(CP_UTF8, 0, name, -1, wideName, sizeof wideName / sizeof wideName[0]);
+  DWORD n = GetEnvironmentVariableW(wideName, value, sizeof value / sizeof value[0]);
+  if (n == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return false;
+  if (n == 0 || n >= sizeof value / sizeof value[0] ||
+      WideCharToMultiByte(CP_UTF8, 0, value, -1, text, size, nullptr, nullptr) == 0)
     strcpy(text, "?");
+  return true;
 }
 
 // For tests: how this netsh was started, as its parent's command line, whether its console has
-// a window, its parent's current folder, and its own PATH, a line each run.
+// a window, its parent's current folder, its own PATH, and each of kSystemVariables as
+// NAME=VALUE, or NAME alone where it is not set; tab-separated, a line each run.
 bool AppendCallerLog() {
-  char caller[12 * 1024], path[24 * 1024], line[sizeof caller + sizeof path + 32];
+  char caller[12 * 1024], line[64 * 1024], value[24 * 1024];
   if (!ReadParentCommandLine(caller, sizeof caller)) strcpy(caller, "?\t?");
-  ReadPath(path, sizeof path);
+  if (!ReadVariable("PATH", value, sizeof value)) value[0] = '\0';
   char* folder = strchr(caller, '\t');
   *folder++ = '\0';
-  snprintf(line, sizeof line, "%s\t%s\t%s\t%s\r\n", caller,
-           GetConsoleWindow() ? "console window" : "no console window", folder, path);
+  int length = snprintf(line, sizeof line, "%s\t%s\t%s\t%s", caller,
+                        GetConsoleWindow() ? "console window" : "no console window", folder,
+                        value);
+  for (const char* name : kSystemVariables) {
+    bool set = ReadVariable(name, value, sizeof value);
+    if (length > 0 && length < static_cast<int>(sizeof line))
+      length += snprintf(line + length, sizeof line - length, "\t%s%s%s", name, set ? "=" : "",
+                         set ? value : "");
+  }
+  if (length <= 0 || length + 3 > static_cast<int>(sizeof line)) return false;
+  strcpy(line + length, "\r\n");
   return AppendToFile(g_szCallerLog, line);
 }
 
