@@ -13,13 +13,14 @@ const wchar_t kCurrentVersion[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion
 const wchar_t kProfileList[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
 
 // Where Windows keeps a variable's value, under HKLM. A 32-bit program reads the values that
-// Windows gives 32-bit programs, but for the variables that name the 64-bit system's own
-// folders, which only a 64-bit Windows defines.
+// Windows gives 32-bit programs, as ProgramFiles naming "Program Files (x86)" on a 64-bit
+// Windows. The variables that name the 64-bit programs' folders, which only a 64-bit Windows
+// defines, are read from its 64-bit registry, whose folders are those 64-bit programs get.
 struct Source {
   const wchar_t* pszName;
   const wchar_t* pszKey;
   const wchar_t* pszValue;
-  bool b64BitSystems;
+  bool b64BitSystems;  // read from the 64-bit registry, and only on a 64-bit Windows
 };
 
 const Source kSources[] = {
