@@ -29,26 +29,28 @@ bool g_bDeadlineAfterTheEnd = false;
 WAITORTIMERCALLBACK g_pfnDeadline;
 PVOID g_pvDeadline;
 
-// The one process of that name this one started, or 0.
-DWORD FindChild(const char* lpszExe) {
-  DWORD dwPid = 0;
+// The processes of that name this one started.
+std::vector<DWORD> Children(const char* lpszExe) {
+  std::vector<DWORD> children;
   HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (hSnapshot == INVALID_HANDLE_VALUE) return 0;
+  EXPECT_NE(hSnapshot, INVALID_HANDLE_VALUE);
+  if (hSnapshot == INVALID_HANDLE_VALUE) return children;
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
-  for (BOOL bMore = Process32First(hSnapshot, &entry); bMore && !dwPid;
+  for (BOOL bMore = Process32First(hSnapshot, &entry); bMore;
        bMore = Process32Next(hSnapshot, &entry))
     if (entry.th32ParentProcessID == GetCurrentProcessId() &&
         lstrcmpiA(entry.szExeFile, lpszExe) == 0)
-      dwPid = entry.th32ProcessID;
+      children.push_back(entry.th32ProcessID);
   CloseHandle(hSnapshot);
-  return dwPid;
+  return children;
 }
 
 // Fires the runner's deadline once the command has ended and its reader has had ample time to
 // find the output's end.
 void CALLBACK FireAfterTheEnd(PVOID, BOOLEAN) {
-  HANDLE hChild = OpenProcess(SYNCHRONIZE, FALSE, FindChild("emit.exe"));
+  const std::vector<DWORD> children = Children("emit.exe");
+  HANDLE hChild = children.size() == 1 ? OpenProcess(SYNCHRONIZE, FALSE, children[0]) : nullptr;
   EXPECT_NE(hChild, nullptr);
   if (hChild) {
     EXPECT_EQ(WaitForSingleObject(hChild, 20000), WAIT_OBJECT_0);
@@ -111,17 +113,8 @@ int RecordBox(HWND, LPCWSTR lpszText, LPCWSTR, UINT) {
 // The processes of that name this one started that still run a moment later.
 std::vector<DWORD> ChildrenRunning(const char* lpszExe) {
   std::vector<DWORD> running;
-  HANDLE hSnapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  EXPECT_NE(hSnapshot, INVALID_HANDLE_VALUE);
-  if (hSnapshot == INVALID_HANDLE_VALUE) return running;
-  PROCESSENTRY32 entry = {};
-  entry.dwSize = sizeof entry;
-  for (BOOL bMore = Process32First(hSnapshot, &entry); bMore;
-       bMore = Process32Next(hSnapshot, &entry))
-    if (entry.th32ParentProcessID == GetCurrentProcessId() &&
-        lstrcmpiA(entry.szExeFile, lpszExe) == 0 && !EndsWithin(entry.th32ProcessID, 2000))
-      running.push_back(entry.th32ProcessID);
-  CloseHandle(hSnapshot);
+  for (DWORD dwPid : Children(lpszExe))
+    if (!EndsWithin(dwPid, 2000)) running.push_back(dwPid);
   return running;
 }
 
