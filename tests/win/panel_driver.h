@@ -16,6 +16,8 @@ class CPanelProcess : public CAppProcess {
   // which it writes in its console's code page, as netsh writes. That is the OEM code page,
   // unless nConsoleCodePage names the one the user gave the consoles.
   explicit CPanelProcess(const std::string& strReport = std::string(), UINT nConsoleCodePage = 0);
+  // The program holds its own file open: it ends before its folder is removed.
+  ~CPanelProcess() { End(); }
 
   // Gives the program's file another name, before Start.
   void RenameProgram(const std::string& strName);

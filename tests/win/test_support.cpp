@@ -11,16 +11,25 @@ std::string WindowsPath(const char* pszUnixPath) {
 }
 
 CTempFolder::CTempFolder() {
-  char szBase[MAX_PATH], szName[MAX_PATH];
+  char szBase[MAX_PATH];
   DWORD dwBase = GetTempPathA(sizeof szBase, szBase);
-  if (dwBase == 0 || dwBase >= sizeof szBase || !GetTempFileNameA(szBase, "vt", 0, szName)) {
-    ADD_FAILURE() << "no temporary name: error " << GetLastError();
+  if (dwBase == 0 || dwBase >= sizeof szBase) {
+    ADD_FAILURE() << "no temporary folder: error " << GetLastError();
     return;
   }
-  // The name was made as an empty file, so that no one else takes it.
-  EXPECT_TRUE(DeleteFileA(szName)) << szName;
-  EXPECT_TRUE(CreateDirectoryA(szName, nullptr)) << szName;
-  m_strPath = szName;
+  // Made in one step, which fails on a name that exists: a name reserved as a file and then
+  // made a folder could be taken in between by a test running beside this one.
+  static LONG s_nMade;
+  for (int nAttempt = 0; nAttempt < 100; ++nAttempt) {
+    std::string strName = std::string(szBase) + "vt" + std::to_string(GetCurrentProcessId()) +
+                          "-" + std::to_string(InterlockedIncrement(&s_nMade));
+    if (CreateDirectoryA(strName.c_str(), nullptr)) {
+      m_strPath = strName;
+      return;
+    }
+    if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
+  ADD_FAILURE() << "no temporary folder made: error " << GetLastError();
 }
 
 static void RemoveTree(const std::string& strPath) {

@@ -83,11 +83,14 @@ class CAppProcess {
   // What failed last, with Windows' error code where there is one.
   const std::string& Error() const { return m_strError; }
 
+ protected:
+  // Ends the program if it still runs, and lets its handles go.
+  void End();
+
  private:
   bool Fail(const std::string& strWhat, bool bWithCode = true) const;
   HWND WaitForWindow(const char* lpszTitle, DWORD dwTimeoutMs) const;
   std::vector<char> Environment() const;
-  void End();
 
   std::vector<std::pair<std::string, std::string>> m_vecEnv;
   PROCESS_INFORMATION m_pi = {};
