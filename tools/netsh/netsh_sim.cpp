@@ -296,6 +296,23 @@ bool ReadVariable(const char* name, char* text, int size) {
   return true;
 }
 
+// Whether netsh's console has a window a user could see. Wine's console host, made without a
+// window, may still answer with a message-only window, which can never show: only a window of
+// the desktop counts. user32 is loaded for that case alone, so that other runs start as before.
+bool ConsoleHasWindow() {
+  HWND window = GetConsoleWindow();
+  if (!window) return false;
+  HMODULE user32 = LoadLibraryExW(L"user32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (!user32) return true;
+  using PfnGetAncestor = HWND(WINAPI*)(HWND, UINT);
+  using PfnGetDesktopWindow = HWND(WINAPI*)();
+  auto getAncestor = reinterpret_cast<PfnGetAncestor>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetAncestor")));
+  auto getDesktopWindow = reinterpret_cast<PfnGetDesktopWindow>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "GetDesktopWindow")));
+  return !getAncestor || !getDesktopWindow || getAncestor(window, GA_PARENT) == getDesktopWindow();
+}
+
 // For tests: how this netsh was started, as its parent's command line, whether its console has
 // a window, its parent's current folder, its own PATH, and each of kSystemVariables as
 // NAME=VALUE, or NAME alone where it is not set; tab-separated, a line each run.
@@ -306,7 +323,7 @@ bool AppendCallerLog() {
   char* folder = strchr(caller, '\t');
   *folder++ = '\0';
   int length = snprintf(line, sizeof line, "%s\t%s\t%s\t%s", caller,
-                        GetConsoleWindow() ? "console window" : "no console window", folder,
+                        ConsoleHasWindow() ? "console window" : "no console window", folder,
                         value);
   for (const char* name : kSystemVariables) {
     bool set = ReadVariable(name, value, sizeof value);
